@@ -1,0 +1,53 @@
+#pragma once
+
+#include "BestTable.h"
+#include "QABase.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+
+// The state of the game, held once for the whole run (the program creates one
+// and hands it to every window). Each group names the one part of the game
+// that writes it; everyone else only reads.
+struct GameState {
+    static constexpr int Levels = 15;
+
+    // Written by the new-game dialog.
+    QString CurrentBaseFile = QStringLiteral("Base.QA"); // file name inside QA/
+    QString PlayerName;                                    // at most 20 characters
+
+    // Written by loading and saving a base (the draw changes the order).
+    // Index 1..15 is the level; index 0 is unused. For level L the list holds
+    // LevelCounts[L] + 1 elements: element 0 is the scratch slot used for swaps
+    // and moves, elements 1..LevelCounts[L] the questions in rotation order.
+    std::array<QList<QABase>, Levels + 1> LevelQuestions;
+    std::array<std::int32_t, Levels + 1> LevelCounts{};
+    // Element 0 stays empty; names at 1..AuthorCount / 1..SubjectCount.
+    QStringList Authors;
+    QStringList Subjects;
+    std::int32_t AuthorCount = 0;
+    std::int32_t SubjectCount = 0;
+    // Entries 1..5 as read from the file, 6 for the finishing player; index 0 unused.
+    std::array<BestTable, 7> Leaders;
+    bool GameActive = false;
+
+    // Written by answer evaluation (loading and saving resets QuestionNumber).
+    int QuestionNumber = 1;   // 1..15; 16 after the last right answer
+    int Winnings = 0;         // roubles of the highest step won, or the safe sum
+    int DifficultyTier = 1;   // 1 for questions 1-4, 2 for 5-9, 3 for 10-15
+
+    // Written by the question draw.
+    QABase CurrentQuestion;
+    std::array<int, 5> AnswerPos{}; // index 1..4 = places A..D: which answer stands there
+    int FiftyHide1 = 0;             // the two places fifty-fifty will hide (1..4)
+    int FiftyHide2 = 0;
+
+    // Written by the question timer (the draw and loading/saving reset them).
+    int SecondsLeft = 60;
+    int SecondTicks = 0;
+    int GameTicks = 0;
+};
