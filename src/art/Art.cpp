@@ -1,0 +1,83 @@
+#include "Art.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace Art {
+namespace {
+
+const QString kRoot = QStringLiteral(":/art/");
+const QStringList kExtensions = {QStringLiteral(".png"), QStringLiteral(".jpg"),
+                                 QStringLiteral(".bmp")};
+
+// Resource path of `name` (with `suffix` before the extension), or empty.
+QString resolve(const QString &name, const QString &suffix)
+{
+    if (name.isEmpty() || name.contains(QLatin1String("..")))
+        return {};
+    for (const QString &ext : kExtensions) {
+        const QString path = kRoot + name + suffix + ext;
+        if (QFile::exists(path))
+            return path;
+    }
+    return {};
+}
+
+// Density that the running application draws at.
+qreal currentRatio()
+{
+    qreal ratio = 1.0;
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            ratio = screen->devicePixelRatio();
+    }
+    bool ok = false;
+    const qreal factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    if (ok && factor > ratio)
+        ratio = factor;
+    return ratio;
+}
+
+} // namespace
+
+QPixmap Picture(const QString &name, qreal ratio)
+{
+    if (ratio > 1.0) {
+        const QString path2x = resolve(name, QStringLiteral("@2x"));
+        QPixmap big;
+        if (!path2x.isEmpty() && big.load(path2x)) {
+            big.setDevicePixelRatio(2.0);
+            return big;
+        }
+    }
+    const QString path = resolve(name, QString());
+    QPixmap pixmap;
+    if (path.isEmpty() || !pixmap.load(path))
+        return {};
+    pixmap.setDevicePixelRatio(1.0);
+    return pixmap;
+}
+
+QPixmap Picture(const QString &name)
+{
+    return Picture(name, currentRatio());
+}
+
+QStringList Names()
+{
+    QStringList names;
+    QDirIterator it(kRoot, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QString path = it.next().mid(kRoot.size());
+        path.chop(path.size() - path.lastIndexOf(QLatin1Char('.')));
+        if (!path.endsWith(QLatin1String("@2x")))
+            names.append(path);
+    }
+    names.sort();
+    return names;
+}
+
+} // namespace Art
