@@ -1,0 +1,124 @@
+#include "PlayerSettings.h"
+
+#include "AtomicWrite.h"
+#include "Cp1251.h"
+#include "PlayerRules.h"
+
+#include <QFile>
+
+namespace PlayerSettings {
+
+namespace {
+
+const QByteArray BaseKey = QByteArrayLiteral("[Base]=");
+const QByteArray NamesKey = QByteArrayLiteral("[Names]=");
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+
+// Lines of a file: CR LF or a lone LF ends a line; a last line without its end
+// still counts, an empty remainder after the last line end does not.
+QList<QByteArray> SplitLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0)
+            end = bytes.size();
+        QByteArray line = bytes.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.append(line);
+        start = next;
+    }
+    return lines;
+}
+
+// A non-negative decimal integer that fits 32 bits; -1 for anything else.
+qint64 NonNegativeCount(const QByteArray &text)
+{
+    if (text.isEmpty() || text.size() > 10)
+        return -1;
+    qint64 value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value <= 0x7FFFFFFF ? value : -1;
+}
+
+} // namespace
+
+std::optional<Contents> Parse(const QByteArray &bytes)
+{
+    const QList<QByteArray> lines = SplitLines(bytes);
+    qsizetype next = 0;
+    Contents contents;
+    for (int keyLine = 0; keyLine < 2; ++keyLine) {
+        if (next >= lines.size())
+            return std::nullopt;
+        const QByteArray &line = lines.at(next++);
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0)
+            return std::nullopt;
+        const QByteArray key = line.left(equals + 1);
+        const QByteArray value = line.mid(equals + 1);
+        if (key == BaseKey) {
+            const QString base = Cp1251::Decode(value);
+            if (!PlayerRules::IsBareFileName(base))
+                return std::nullopt;
+            contents.BaseFile = base;
+        } else if (key == NamesKey) {
+            const qint64 count = NonNegativeCount(value);
+            if (count < 0)
+                return std::nullopt;
+            // The names that are there, however large the count claims to be.
+            const qint64 available = std::min<qint64>(count, lines.size() - next);
+            QStringList names;
+            names.reserve(available);
+            for (qint64 i = 0; i < available; ++i)
+                names.append(Cp1251::Decode(lines.at(next++)));
+            contents.Names = names;
+        }
+        // Any other key line is consumed and still counts as one of the two.
+    }
+    return contents;
+}
+
+QByteArray Compose(const QString &baseFile, const QString &typedName,
+                   const QStringList &knownNames)
+{
+    const bool isNew = !typedName.isEmpty() && !knownNames.contains(typedName, Qt::CaseSensitive);
+    QByteArray out;
+    out += BaseKey + Cp1251::Encode(baseFile) + LineEnd;
+    out += NamesKey + QByteArray::number(knownNames.size() + (isNew ? 1 : 0)) + LineEnd;
+    if (isNew)
+        out += Cp1251::Encode(typedName) + LineEnd;
+    for (const QString &name : knownNames)
+        out += Cp1251::Encode(name) + LineEnd;
+    return out;
+}
+
+QByteArray DefaultContents()
+{
+    return BaseKey + DefaultBaseFile + LineEnd + NamesKey + "0" + LineEnd;
+}
+
+std::optional<Contents> Read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return Parse(bytes);
+}
+
+bool Write(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return WriteFileAtomically(path, bytes, error);
+}
+
+} // namespace PlayerSettings
