@@ -1,6 +1,6 @@
 #include "BaseDescription.h"
 
-#include "Cp1251.h"
+#include "BaseFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr char Separator = 0x13;
-constexpr int Levels = 15;
+constexpr char Separator = BaseFile::Separator;
+constexpr int Levels = BaseFile::Levels;
 
 // One line without its end; an empty array past the end of the file.
 QByteArray NextLine(QFile &file)
@@ -34,12 +34,7 @@ BaseSummary DescribeBaseFile(const QString &path)
         return summary;
     }
 
-    const QByteArray header = NextLine(file);
-    const qsizetype titleEnd = header.indexOf(Separator);
-    const QByteArray stored = titleEnd < 0 ? header : header.left(titleEnd);
-    summary.Title.reserve(stored.size());
-    for (const char byte : stored)
-        summary.Title.append(Cp1251::DecodeByte(FlipChar(std::uint8_t(byte))));
+    summary.Title = BaseFile::ReadTitle(NextLine(file));
 
     for (int skip = 0; skip < 3; ++skip)
         NextLine(file);

@@ -1,6 +1,6 @@
 #include "PlayerSettings.h"
 
-#include "AtomicWrite.h"
+#include "AtomicFile.h"
 #include "Cp1251.h"
 #include "PlayerRules.h"
 
@@ -118,7 +118,10 @@ std::optional<Contents> Read(const QString &path)
 
 bool Write(const QString &path, const QByteArray &bytes, QString *error)
 {
-    return WriteFileAtomically(path, bytes, error);
+    const std::optional<QString> failure = WriteFileAtomically(path, bytes);
+    if (failure && error)
+        *error = *failure;
+    return !failure;
 }
 
 } // namespace PlayerSettings
