@@ -4,9 +4,8 @@
 #include <QTest>
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
-
-#include <unistd.h>
 
 using PlayerSettings::Contents;
 
@@ -182,24 +181,22 @@ void TestPlayerSettings::writeReplacesTheFileAndReadsBack()
 
 void TestPlayerSettings::writeFailureKeepsTheOldFile()
 {
+    // A folder of that name that cannot be replaced: the write fails with a
+    // reason, what stood there stays, and no temporary file is left over.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("Zorban.ini");
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write(PlayerSettings::DefaultContents());
-    old.close();
-    if (::geteuid() == 0)
-        QSKIP("a read-only folder does not stop this user");
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(QDir(dir.path()).mkpath("Zorban.ini/kept"));
 
     QString error;
-    const bool written = PlayerSettings::Write(path, "[Base]=X.QA\r\n[Names]=0\r\n", &error);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(!written);
+    QVERIFY(!PlayerSettings::Write(path, PlayerSettings::DefaultContents(), &error));
     QVERIFY(!error.isEmpty());
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), PlayerSettings::DefaultContents());
+    QVERIFY(QFileInfo(path + "/kept").isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"Zorban.ini"});
+
+    QVERIFY(!PlayerSettings::Write(dir.filePath("missing/Zorban.ini"), "x", &error));
+    QVERIFY(!error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestPlayerSettings)
