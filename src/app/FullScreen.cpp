@@ -1,0 +1,127 @@
+#include "FullScreen.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace FullScreen {
+
+namespace {
+
+std::optional<QSize> &screenOverride()
+{
+    static std::optional<QSize> size;
+    return size;
+}
+
+} // namespace
+
+std::optional<Placement> PlaceStage(QSize screenPixels)
+{
+    if (screenPixels.width() <= 0 || screenPixels.height() <= 0)
+        return std::nullopt;
+    Placement placement;
+    placement.scale = std::min(double(screenPixels.width()) / StageWidth,
+                               double(screenPixels.height()) / StageHeight);
+    const int width = int(std::lround(StageWidth * placement.scale));
+    const int height = int(std::lround(StageHeight * placement.scale));
+    placement.stage = QRect((screenPixels.width() - width) / 2, (screenPixels.height() - height) / 2,
+                            width, height);
+    return placement;
+}
+
+bool HoldsStage(QSize logicalSize)
+{
+    return logicalSize.width() >= StageWidth - 1 && logicalSize.height() >= StageHeight - 1;
+}
+
+double ProbeScaleFactor(int argc, char **argv)
+{
+    // The probe must see the screen unscaled.
+    ClearScaleFactorVariable();
+    int probeArgc = argc;
+    QGuiApplication probe(probeArgc, argv);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 0.0;
+    const std::optional<Placement> placement = PlaceStage(screen->geometry().size());
+    return placement ? placement->scale : 0.0;
+}
+
+void SetScaleFactorVariable(double scale)
+{
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(scale, 'g', 10));
+}
+
+void ClearScaleFactorVariable()
+{
+    qunsetenv("QT_SCALE_FACTOR");
+}
+
+QSize ScreenSize()
+{
+    if (screenOverride())
+        return *screenOverride();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize();
+}
+
+void SetScreenSizeForTests(std::optional<QSize> size)
+{
+    screenOverride() = size;
+}
+
+} // namespace FullScreen
+
+namespace {
+
+const QString Service = QStringLiteral("org.freedesktop.ScreenSaver");
+const QString Path = QStringLiteral("/org/freedesktop/ScreenSaver");
+const QString Interface = QStringLiteral("org.freedesktop.ScreenSaver");
+constexpr int CallTimeoutMs = 1000;
+
+} // namespace
+
+ScreenSaverInhibitor::~ScreenSaverInhibitor()
+{
+    Release();
+}
+
+bool ScreenSaverInhibitor::Inhibit()
+{
+    if (m_cookie)
+        return true;
+    // Without a session bus address there is nobody to ask; connecting would
+    // only try to start a bus of its own.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return false;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Inhibit"));
+    call << QStringLiteral("zorban") << QStringLiteral("Игра идёт");
+    const QDBusMessage reply = bus.call(call, QDBus::Block, CallTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return false;
+    m_cookie = reply.arguments().constFirst().toUInt();
+    return true;
+}
+
+void ScreenSaverInhibitor::Release()
+{
+    if (!m_cookie)
+        return;
+    const unsigned cookie = *m_cookie;
+    m_cookie.reset();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("UnInhibit"));
+    call << cookie;
+    bus.call(call, QDBus::Block, CallTimeoutMs);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+
+// The game is drawn on an 800 x 600 stage. Instead of switching the display
+// mode, the whole program is scaled (QT_SCALE_FACTOR) so that the stage fills
+// the screen with its aspect kept; the rest of the screen shows the window
+// colour as bars at the sides or at the top and bottom.
+namespace FullScreen {
+
+inline constexpr int StageWidth = 800;
+inline constexpr int StageHeight = 600;
+
+struct Placement {
+    double scale = 1.0; // screen pixels per stage pixel
+    QRect stage;        // where the stage lies, in screen pixels
+};
+
+// The scale and the stage's place on a screen of `screenPixels`; nothing
+// for an empty screen. 1920 x 1080 gives 1.8 with the stage at x 240.
+std::optional<Placement> PlaceStage(QSize screenPixels);
+
+// Whether a screen of `logicalSize` (after scaling) can hold the whole stage.
+// A pixel of rounding is forgiven.
+bool HoldsStage(QSize logicalSize);
+
+// The scale factor for this program, measured on the primary screen with a
+// short-lived application object; 0 when there is no screen. Must run before
+// the real QApplication exists.
+double ProbeScaleFactor(int argc, char **argv);
+
+// Sets QT_SCALE_FACTOR for the application object about to be created.
+// ClearScaleFactorVariable() removes it again afterwards so that programs
+// started from the game (the mail client, the browser) are not scaled.
+void SetScaleFactorVariable(double scale);
+void ClearScaleFactorVariable();
+
+// The logical size of the screen the windows appear on; tests may pretend
+// another (an empty size: there is no screen).
+QSize ScreenSize();
+void SetScreenSizeForTests(std::optional<QSize> size);
+
+} // namespace FullScreen
+
+// Keeps the desktop's screen saver away while the game runs, over the
+// session bus where one offers the service; does nothing elsewhere.
+class ScreenSaverInhibitor {
+public:
+    ScreenSaverInhibitor() = default;
+    ~ScreenSaverInhibitor();
+    ScreenSaverInhibitor(const ScreenSaverInhibitor &) = delete;
+    ScreenSaverInhibitor &operator=(const ScreenSaverInhibitor &) = delete;
+
+    // Best effort: true when the desktop took the request.
+    bool Inhibit();
+    // Gives the request back; harmless when nothing is held.
+    void Release();
+    bool Held() const { return m_cookie.has_value(); }
+
+private:
+    std::optional<unsigned> m_cookie;
+};
