@@ -13,6 +13,24 @@ const QString kRoot = QStringLiteral(":/art/");
 const QStringList kExtensions = {QStringLiteral(".png"), QStringLiteral(".jpg"),
                                  QStringLiteral(".bmp")};
 
+// Second names of pictures that windows know under another control name.
+struct Alias {
+    const char *name;
+    const char *target;
+};
+constexpr Alias kAliases[] = {
+    {"TFormTop5/ImageForm", "TFormTop5/Image1"},
+};
+
+QString Target(const QString &name)
+{
+    for (const Alias &alias : kAliases) {
+        if (name == QLatin1String(alias.name))
+            return QString::fromLatin1(alias.target);
+    }
+    return name;
+}
+
 // Resource path of `name` (with `suffix` before the extension), or empty.
 QString resolve(const QString &name, const QString &suffix)
 {
@@ -43,8 +61,9 @@ qreal currentRatio()
 
 } // namespace
 
-QPixmap Picture(const QString &name, qreal ratio)
+QPixmap Picture(const QString &alias, qreal ratio)
 {
+    const QString name = Target(alias);
     if (ratio > 1.0) {
         const QString path2x = resolve(name, QStringLiteral("@2x"));
         QPixmap big;
@@ -75,6 +94,10 @@ QStringList Names()
         path.chop(path.size() - path.lastIndexOf(QLatin1Char('.')));
         if (!path.endsWith(QLatin1String("@2x")))
             names.append(path);
+    }
+    for (const Alias &alias : kAliases) {
+        if (names.contains(QString::fromLatin1(alias.target)))
+            names.append(QString::fromLatin1(alias.name));
     }
     names.sort();
     return names;

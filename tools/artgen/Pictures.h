@@ -1,0 +1,51 @@
+#pragma once
+
+// The catalogue of every picture the game ships, with the painter of each.
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+struct PictureSpec {
+    QString name;      // "TFormMain/ImageForm", "SNOW"...
+    QSize size;        // logical size in pixels
+    QString format;    // "jpg" or "png"
+    QString role;      // one line for the catalogue
+    std::function<QImage(int scale)> paint; // the picture at 1x or 2x
+};
+
+std::vector<PictureSpec> Catalogue();
+
+// Painters, grouped by window. Each returns the picture at `scale`.
+namespace MainArt {
+QImage Form(int scale);
+QImage Menu(int scale);
+QImage AnswerHighlight(int scale, int index); // 0..3 for A..D
+QImage SmallButtonPressed(int scale, bool close);
+QImage MenuButtonPressed(int scale, bool newGame);
+QImage Marker(int scale, QColor colour);
+QImage None(int scale);
+QImage NoClick(int scale);
+QImage NewYear(int scale);
+QImage Snow(int scale);
+// The main window as the player sees it between games: background, banner,
+// menu panel and, for checking the ladder, markers on a few rows.
+QImage Composite(int scale);
+} // namespace MainArt
+
+namespace DialogArt {
+QImage AboutForm(int scale);
+QImage AboutOk(int scale);
+QImage AboutInfo(int scale);
+QImage PhoneForm(int scale);
+QImage PhoneKey(int scale, int column, int row);
+QImage AudienceForm(int scale);
+QImage NewGameForm(int scale);
+QImage NewGameOk(int scale);
+QImage NewGameArrow(int scale, int which); // 0 NextN1, 1 NextN2, 2 BckB, 3 NxtB
+QImage Top5Form(int scale);
+QImage Top5Ok(int scale);
+} // namespace DialogArt

@@ -1,0 +1,135 @@
+// zorban-artgen: paints every picture of the game and writes them, with a
+// twice-as-large @2x copy of each, into the artwork folder.
+//
+//   zorban-artgen [--out DIR] [--sheet FILE.png] [--composite FILE.png] [--catalogue]
+//
+// --out        where to write the pictures (default: src/art/images)
+// --sheet      also write a contact sheet of every picture, for a look
+// --composite  also write the main window as assembled at 1x and 2x
+// --catalogue  print the catalogue as a Markdown table
+
+#include "Pictures.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTextStream>
+
+namespace {
+
+bool Save(const QImage &image, const QString &path, const QString &format)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (format == QLatin1String("jpg"))
+        return image.convertToFormat(QImage::Format_RGB32).save(path, "JPG", 90);
+    return image.save(path, "PNG");
+}
+
+QImage ContactSheet(const std::vector<PictureSpec> &list)
+{
+    const int width = 1700;
+    // Lay the 1x pictures out in rows, name under each.
+    struct Place { QPoint at; const PictureSpec *spec; QImage image; };
+    std::vector<Place> places;
+    int x = 10, y = 10, rowHeight = 0;
+    for (const PictureSpec &spec : list) {
+        QImage img = spec.paint(1);
+        const int w = std::max(img.width(), 120), h = img.height() + 18;
+        if (x + w > width - 10) {
+            x = 10;
+            y += rowHeight + 12;
+            rowHeight = 0;
+        }
+        places.push_back({{x, y}, &spec, img});
+        x += w + 14;
+        rowHeight = std::max(rowHeight, h);
+    }
+    QImage sheet(width, y + rowHeight + 10, QImage::Format_RGB32);
+    sheet.fill(QColor(60, 60, 60));
+    QPainter p(&sheet);
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));
+    for (const Place &place : places) {
+        // Checkerboard behind transparent pictures.
+        const QRect r(place.at, place.image.size());
+        for (int cy = r.top(); cy < r.bottom(); cy += 4)
+            for (int cx = r.left(); cx < r.right(); cx += 4)
+                p.fillRect(QRect(cx, cy, 4, 4).intersected(r),
+                           ((cx + cy) / 4) % 2 ? QColor(180, 180, 180) : QColor(230, 230, 230));
+        p.drawImage(place.at, place.image);
+        p.setPen(Qt::white);
+        p.drawText(QPoint(place.at.x(), r.bottom() + 13), place.spec->name);
+    }
+    return sheet;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Fonts need a GUI application; no window is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Paints the pictures of the game."));
+    parser.addHelpOption();
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Output folder."),
+                                 QStringLiteral("dir"), QStringLiteral("src/art/images"));
+    const QCommandLineOption sheet(QStringLiteral("sheet"), QStringLiteral("Contact sheet PNG."),
+                                   QStringLiteral("file"));
+    const QCommandLineOption composite(QStringLiteral("composite"),
+                                       QStringLiteral("Assembled main window PNG (also FILE@2x)."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption catalogue(QStringLiteral("catalogue"),
+                                       QStringLiteral("Print the catalogue as Markdown."));
+    parser.addOptions({out, sheet, composite, catalogue});
+    parser.process(app);
+
+    const std::vector<PictureSpec> list = Catalogue();
+    QTextStream err(stderr);
+    QTextStream cout(stdout);
+
+    if (parser.isSet(catalogue)) {
+        cout << "| name | size | file | role |\n|---|---|---|---|\n";
+        for (const PictureSpec &spec : list)
+            cout << "| `" << spec.name << "` | " << spec.size.width() << " x " << spec.size.height()
+                 << " | `images/" << spec.name << '.' << spec.format << "` | " << spec.role << " |\n";
+        return 0;
+    }
+
+    const QString dir = parser.value(out);
+    int failures = 0;
+    for (const PictureSpec &spec : list) {
+        for (int scale : {1, 2}) {
+            const QImage img = spec.paint(scale);
+            if (img.size() != spec.size * scale) {
+                err << spec.name << ": painted " << img.width() << "x" << img.height()
+                    << ", expected " << spec.size.width() * scale << "x" << spec.size.height() * scale
+                    << "\n";
+                ++failures;
+                continue;
+            }
+            const QString path = dir + QLatin1Char('/') + spec.name
+                                 + (scale == 2 ? QStringLiteral("@2x.") : QStringLiteral("."))
+                                 + spec.format;
+            if (!Save(img, path, spec.format)) {
+                err << "cannot write " << path << "\n";
+                ++failures;
+            }
+        }
+    }
+    if (parser.isSet(sheet))
+        ContactSheet(list).save(parser.value(sheet));
+    if (parser.isSet(composite)) {
+        const QString path = parser.value(composite);
+        MainArt::Composite(1).save(path);
+        QString path2 = path;
+        path2.insert(path2.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
+        MainArt::Composite(2).save(path2);
+    }
+    err << list.size() << " pictures, " << failures << " failures\n";
+    return failures == 0 ? 0 : 1;
+}
