@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 
+class QPainter;
+
 // A self-drawn row of seven-segment cells, like a pocket calculator's display:
 // digits, the letters A to Z in seven-segment approximations, "-", ":",
 // blanks and decimal points. Every segment is always drawn, lit ones in
@@ -182,10 +184,10 @@ public:
     };
     void setDrawObserver(std::function<void(const DrawStep &)> observer);
 
-    // Replaces the pause between animation steps (milliseconds to wait since
-    // the step began, with events processed meanwhile). Returns the
-    // milliseconds actually waited.
-    void setStepWaiter(std::function<int(int milliseconds)> waiter);
+    // Replaces the pause between animation steps: wait the given
+    // milliseconds, processing events meanwhile. Timing is read from the
+    // clock below, so a test waiter can advance a fake clock.
+    void setStepWaiter(std::function<void(int milliseconds)> waiter);
 
     // Replaces the millisecond tick count used for timing paints.
     void setClock(std::function<std::int64_t()> clock);
@@ -202,16 +204,17 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void changed();
-    void runPaint(bool allowAnimation);
-    void drawPass(QImage &target, const QString &newCells, const QString &newPoints,
-                  const QString &oldCells, const QString &oldPoints, int animation, int budget,
-                  bool onlyChanged, bool secondPass, std::int64_t paintStart);
+    // Both return false when the control was destroyed while events were
+    // processed; the caller must then return without touching it.
+    bool runPaint(bool animate);
+    bool drawPass(QImage &target, const QString &newValue, const QString &oldValue,
+                  int animation, int budget, bool onlyChanged, bool secondPass,
+                  std::int64_t paintStart, bool flushSteps);
     void drawSegment(QPainter &p, const Geometry &g, int cell, int segment, bool lit,
                      std::uint8_t litMask) const;
-    void showFrame(const QImage &image);
+    void drawPoint(QPainter &p, const Geometry &g, int cell, bool lit) const;
     std::int64_t now() const;
-    int waitStep(int milliseconds);
+    bool waitStep(int milliseconds);
 
     QString m_value;
     QString m_previous; // the value drawn by the previous paint
@@ -237,6 +240,6 @@ private:
     bool m_animationQueued = false;
     QImage m_frame;
     std::function<void(const DrawStep &)> m_observer;
-    std::function<int(int)> m_waiter;
+    std::function<void(int)> m_waiter;
     std::function<std::int64_t()> m_clock;
 };

@@ -93,9 +93,12 @@ public:
 
     struct Shared; // state shared with the worker thread
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void applyRunState();
-    void deliverTick(std::uint64_t generation);
+    void deliverTick();
 
     std::shared_ptr<Shared> m_shared;
     std::function<void()> m_onTimer;

@@ -1,0 +1,280 @@
+#include "TThreadedTimer.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+const QEvent::Type TickEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+using Clock = std::chrono::steady_clock;
+
+// Thread priorities on Linux, applied by the worker to itself.
+//
+// Under the normal time-sharing policy each thread has its own nice value, so
+// the lower levels raise the worker's nice above the process's (tpLowest +10,
+// tpLower +5) and tpIdle moves it to the idle policy. An unprivileged process
+// may only ever make its threads nicer: tpHigher (-5) and tpHighest (-10) are
+// asked for and quietly stay at the process's own level when refused, and
+// tpTimeCritical asks for the lowest real-time FIFO priority first. Nor can an
+// unprivileged thread get back the priority it gave away: a worker that ran
+// at tpLowest stays there when set back to tpNormal (the kernel refuses to
+// lower a nice value without the right to do so). The game sets priorities
+// before it enables its timers, while the worker has not started yet.
+void ApplyPriority(TThreadedTimer::TThreadPriority level, int baseNice)
+{
+    const pid_t tid = static_cast<pid_t>(::syscall(SYS_gettid));
+    sched_param param{};
+    param.sched_priority = 0;
+
+    if (level == TThreadedTimer::tpIdle) {
+        ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &param);
+        return;
+    }
+    if (level == TThreadedTimer::tpTimeCritical) {
+        sched_param rt{};
+        rt.sched_priority = 1;
+        if (::pthread_setschedparam(::pthread_self(), SCHED_FIFO, &rt) == 0)
+            return;
+    }
+    ::pthread_setschedparam(::pthread_self(), SCHED_OTHER, &param);
+
+    int offset = 0;
+    switch (level) {
+    case TThreadedTimer::tpLowest: offset = 10; break;
+    case TThreadedTimer::tpLower: offset = 5; break;
+    case TThreadedTimer::tpNormal: offset = 0; break;
+    case TThreadedTimer::tpHigher: offset = -5; break;
+    case TThreadedTimer::tpHighest: offset = -10; break;
+    case TThreadedTimer::tpTimeCritical: offset = -15; break;
+    case TThreadedTimer::tpIdle: break;
+    }
+    if (::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), baseNice + offset) != 0 && offset < 0)
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), baseNice);
+}
+
+} // namespace
+
+// Everything the worker touches lives here, under the mutex. The worker
+// holds a reference so that the state outlives any order of tear-down.
+struct TThreadedTimer::Shared {
+    std::mutex mutex;
+    std::condition_variable wake;    // to the worker: state changed
+    std::uint64_t generation = 0;    // bumped on every start and stop
+    bool running = false;            // the worker should run periods
+    bool terminate = false;
+    int waitMs = 1000;
+    bool tickPending = false;        // a tick is posted and not yet handled
+    std::uint64_t tickGeneration = 0;
+    TThreadPriority priority = tpNormal;
+    int baseNice = 0;
+    std::thread worker;
+};
+
+namespace {
+
+void WorkerLoop(const std::shared_ptr<TThreadedTimer::Shared> &sh, QObject *owner)
+{
+    std::unique_lock lock(sh->mutex);
+    TThreadedTimer::TThreadPriority applied = TThreadedTimer::tpNormal;
+    bool appliedOnce = false;
+
+    auto applyPriorityIfChanged = [&] {
+        if (appliedOnce && applied == sh->priority)
+            return;
+        applied = sh->priority;
+        appliedOnce = true;
+        const int baseNice = sh->baseNice;
+        lock.unlock();
+        ApplyPriority(applied, baseNice);
+        lock.lock();
+    };
+
+    while (!sh->terminate) {
+        applyPriorityIfChanged();
+        if (!sh->running) {
+            // Parked: no time-out, no processor time until the state changes.
+            sh->wake.wait(lock, [&] { return sh->terminate || sh->running || sh->priority != applied; });
+            continue;
+        }
+
+        const std::uint64_t gen = sh->generation;
+        const auto period = std::chrono::milliseconds(sh->waitMs);
+        auto deadline = Clock::now() + period;
+        auto restarted = [&] { return sh->terminate || sh->generation != gen; };
+
+        while (!restarted()) {
+            if (sh->wake.wait_until(lock, deadline,
+                                    [&] { return restarted() || sh->priority != applied; })) {
+                if (restarted())
+                    break;
+                applyPriorityIfChanged();
+                continue;
+            }
+
+            // One period has passed: hand the tick to the owner's thread and
+            // wait until it has run there, or until the timer is stopped,
+            // restarted or destroyed (then nobody will answer).
+            sh->tickPending = true;
+            sh->tickGeneration = gen;
+            lock.unlock();
+            QCoreApplication::postEvent(owner, new QEvent(TickEventType));
+            lock.lock();
+            sh->wake.wait(lock, [&] { return !sh->tickPending || restarted(); });
+
+            // Fixed rate: the next deadline is one period after the previous
+            // one, unless that has passed already; then count from now, so
+            // that late ticks never pile up.
+            deadline += period;
+            const auto now = Clock::now();
+            if (deadline < now)
+                deadline = now + period;
+        }
+    }
+}
+
+} // namespace
+
+TThreadedTimer::TThreadedTimer(QObject *parent)
+    : QObject(parent)
+    , m_shared(std::make_shared<Shared>())
+{
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, 0);
+    m_shared->baseNice = (nice == -1 && errno != 0) ? 0 : nice;
+}
+
+TThreadedTimer::~TThreadedTimer()
+{
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->terminate = true;
+    }
+    m_shared->wake.notify_all();
+    if (m_shared->worker.joinable())
+        m_shared->worker.join();
+    // Ticks still queued for this object are discarded with it.
+}
+
+void TThreadedTimer::setAllowZero(bool allow)
+{
+    // Stored only: an idle timer with interval 0 starts when Enabled or
+    // Interval changes next.
+    m_allowZero = allow;
+}
+
+void TThreadedTimer::setEnabled(bool enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    m_enabled = enabled;
+    applyRunState();
+}
+
+void TThreadedTimer::setInterval(int intervalMs)
+{
+    if (intervalMs < 0)
+        intervalMs = 0;
+    if (intervalMs == m_interval)
+        return;
+    const bool wasEnabled = m_enabled;
+    setEnabled(false);
+    m_interval = intervalMs;
+    setEnabled(wasEnabled);
+}
+
+void TThreadedTimer::setThreadPriority(TThreadPriority priority)
+{
+    if (priority == m_priority)
+        return;
+    m_priority = priority;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->priority = priority;
+    }
+    m_shared->wake.notify_all();
+}
+
+void TThreadedTimer::setOnTimer(std::function<void()> handler)
+{
+    m_onTimer = std::move(handler);
+}
+
+void TThreadedTimer::applyRunState()
+{
+    const bool run = m_enabled && (m_interval > 0 || m_allowZero);
+    {
+        std::lock_guard lock(m_shared->mutex);
+        // A new generation voids any tick already on its way and restarts
+        // the period.
+        ++m_shared->generation;
+        m_shared->running = run;
+        m_shared->waitMs = WaitForInterval(m_interval);
+        m_shared->tickPending = false;
+    }
+    m_shared->wake.notify_all();
+    m_running = run;
+
+    if (run && !m_shared->worker.joinable()) {
+        // The worker starts with the first period; a timer that is never
+        // enabled has no thread at all.
+        m_shared->worker = std::thread(WorkerLoop, m_shared, this);
+    }
+}
+
+bool TThreadedTimer::event(QEvent *event)
+{
+    if (event->type() == TickEventType) {
+        deliverTick();
+        return true;
+    }
+    return QObject::event(event);
+}
+
+void TThreadedTimer::deliverTick()
+{
+    std::uint64_t gen = 0;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        if (!m_shared->tickPending || m_shared->tickGeneration != m_shared->generation)
+            return; // stale: the timer was stopped or restarted meanwhile
+        gen = m_shared->tickGeneration;
+    }
+
+    auto acknowledge = [shared = m_shared, gen] {
+        {
+            std::lock_guard lock(shared->mutex);
+            if (shared->tickGeneration == gen)
+                shared->tickPending = false;
+        }
+        shared->wake.notify_all();
+    };
+
+    if (!m_enabled || !m_onTimer || m_inHandler) {
+        acknowledge();
+        return;
+    }
+
+    // The handler may delete this timer: keep a copy of it and of the shared
+    // state, and touch no member once it has returned unless we still exist.
+    const std::function<void()> handler = m_onTimer;
+    QPointer<TThreadedTimer> self(this);
+    ++m_tickCount;
+    m_inHandler = true;
+    handler();
+    if (self)
+        m_inHandler = false;
+    acknowledge();
+}
