@@ -1,6 +1,374 @@
 #include "TFormNewNameGamer.h"
 
+#include "Art.h"
+#include "AutoSizeLabel.h"
+#include "BaseDescription.h"
+#include "BaseList.h"
+#include "DialogParts.h"
+#include "Fonts.h"
+#include "GameState.h"
+#include "MessageBox.h"
+#include "PlayerRules.h"
+#include "PlayerSettings.h"
+#include "PressLabel.h"
+#include "TFormMain.h"
+#include "TLCD99.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace {
+
+const QString Anonymous = QStringLiteral("Анонимный игрок");
+
+// Keeps the name box to characters the settings file can hold, at most 20;
+// typed and pasted text alike.
+class NameValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        PlayerRules::CleanNameInput(input, pos);
+        return Acceptable;
+    }
+
+    void fixup(QString &input) const override { input = PlayerRules::CleanName(input); }
+};
+
+} // namespace
+
 TFormNewNameGamer::TFormNewNameGamer(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent, Qt::FramelessWindowHint), m_state(state), m_main(main)
+    : QWidget(parent), m_state(state), m_main(main)
 {
+    setObjectName(QStringLiteral("FormNewNameGamer"));
+    DialogParts::MakeBorderlessWindow(this, QStringLiteral("Замена имени"), {FormWidth, FormHeight},
+                                      QColor(0, 12, 50));
+    buildControls();
+}
+
+void TFormNewNameGamer::buildControls()
+{
+    using DialogParts::StyleLabel;
+    const QColor white(255, 255, 255);
+    const Qt::Alignment centred = Qt::AlignCenter;
+    const QString art = QStringLiteral("TFormNewNameGamer/");
+
+    ImageForm = DialogParts::MakePicture(this, QStringLiteral("ImageForm"), art + "ImageForm",
+                                         {0, 0, FormWidth, FormHeight});
+
+    LabelDialog = new QLabel(this);
+    StyleLabel(LabelDialog, QStringLiteral("LabelDialog"), {15, 6, 433, 59},
+               GameFont(FontFamily::TimesNewRoman, 24), white, centred,
+               QStringLiteral("Представтесь, и мы сможем начать игру!"), true);
+
+    ImageBtnOk = DialogParts::MakePicture(this, QStringLiteral("ImageBtnOk"), art + "ImageBtnOk",
+                                          {351, 137, 51, 35});
+    LabelBtnOk = new PressLabel(this);
+    StyleLabel(LabelBtnOk, QStringLiteral("LabelBtnOk"), {351, 137, 51, 35},
+               GameFont(FontFamily::Arial, 21, true), white, centred, QStringLiteral("Ok"));
+
+    ImageNextN1 = DialogParts::MakePicture(this, QStringLiteral("ImageNextN1"), art + "ImageNextN1",
+                                           {348, 56, 25, 35});
+    ImageNextN1->hide();
+    ImageNextN2 = DialogParts::MakePicture(this, QStringLiteral("ImageNextN2"), art + "ImageNextN2",
+                                           {348, 93, 25, 35});
+    ImageNextN2->hide();
+    LabelNextN1 = new PressLabel(this);
+    StyleLabel(LabelNextN1, QStringLiteral("LabelNextN1"), {348, 56, 25, 35}, font(), white, centred, {});
+    LabelNextN2 = new PressLabel(this);
+    StyleLabel(LabelNextN2, QStringLiteral("LabelNextN2"), {348, 93, 25, 35}, font(), white, centred, {});
+
+    LabelNBase = new QLabel(this);
+    StyleLabel(LabelNBase, QStringLiteral("LabelNBase"), {58, 142, 226, 24},
+               GameFont(FontFamily::Arial, 11), white, centred, QStringLiteral("Имя"), true);
+
+    Label2 = new AutoSizeLabel(this, {135, 122});
+    StyleLabel(Label2, QStringLiteral("Label2"), {135, 122, 78, 19},
+               GameFont(FontFamily::TimesNewRoman, 16), white, Qt::AlignLeft | Qt::AlignTop, {});
+    static_cast<AutoSizeLabel *>(Label2)->setText(QStringLiteral("Вопросник:"));
+
+    ImageBckB = DialogParts::MakePicture(this, QStringLiteral("ImageBckB"), art + "ImageBckB",
+                                         {277, 142, 30, 12});
+    ImageBckB->hide();
+    ImageNxtB = DialogParts::MakePicture(this, QStringLiteral("ImageNxtB"), art + "ImageNxtB",
+                                         {277, 155, 30, 12});
+    ImageNxtB->hide();
+    LabelBckB = new PressLabel(this);
+    StyleLabel(LabelBckB, QStringLiteral("LabelBckB"), {277, 142, 30, 12}, font(), white, centred, {});
+    LabelNxtB = new PressLabel(this);
+    StyleLabel(LabelNxtB, QStringLiteral("LabelNxtB"), {277, 155, 30, 12}, font(), white, centred, {});
+
+    EditNewNameGamer = new QLineEdit(this);
+    EditNewNameGamer->setObjectName(QStringLiteral("EditNewNameGamer"));
+    EditNewNameGamer->setGeometry(125, 82, 209, 21);
+    EditNewNameGamer->setFrame(false);
+    EditNewNameGamer->setFont(GameFont(FontFamily::Arial, 16, true));
+    EditNewNameGamer->setValidator(new NameValidator(EditNewNameGamer));
+    // No length limit of the box itself: a pasted text is cleaned first and
+    // then cut to 20 by the validator.
+    QPalette palette = EditNewNameGamer->palette();
+    palette.setColor(QPalette::Base, QColor(255, 150, 0));
+    palette.setColor(QPalette::Text, white);
+    palette.setColor(QPalette::Highlight, QColor(0, 12, 50));
+    palette.setColor(QPalette::HighlightedText, white);
+    EditNewNameGamer->setPalette(palette);
+    EditNewNameGamer->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(EditNewNameGamer);
+
+    LabelBtnOk->setOnPress([this](QMouseEvent *) { LabelBtnOkMouseDown(); });
+    LabelBtnOk->setOnRelease([this](QMouseEvent *) { LabelBtnOkMouseUp(); });
+    LabelNextN1->setOnPress([this](QMouseEvent *) { LabelNextN1MouseDown(); });
+    LabelNextN1->setOnRelease([this](QMouseEvent *) { LabelNextN1MouseUp(); });
+    LabelNextN2->setOnPress([this](QMouseEvent *) { LabelNextN2MouseDown(); });
+    LabelNextN2->setOnRelease([this](QMouseEvent *) { LabelNextN2MouseUp(); });
+    LabelBckB->setOnPress([this](QMouseEvent *) { LabelBckBMouseDown(); });
+    LabelBckB->setOnRelease([this](QMouseEvent *) { LabelBckBMouseUp(); });
+    LabelNxtB->setOnPress([this](QMouseEvent *) { LabelNxtBMouseDown(); });
+    LabelNxtB->setOnRelease([this](QMouseEvent *) { LabelNxtBMouseUp(); });
+}
+
+QString TFormNewNameGamer::QAFolder()
+{
+    return QStringLiteral("QA");
+}
+
+QString TFormNewNameGamer::SettingsPath()
+{
+    return QString::fromLatin1(PlayerSettings::FileName);
+}
+
+// ---- Showing and hiding ---------------------------------------------------
+
+void TFormNewNameGamer::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return; // back from being minimised: nothing to run again
+    DialogParts::CentreAndKeepAbove(this, &m_main);
+    FormShow();
+}
+
+void TFormNewNameGamer::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    FormHide();
+}
+
+void TFormNewNameGamer::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    FormClose();
+}
+
+void TFormNewNameGamer::FormShow()
+{
+    m_inShowSequence = true;
+    BaseFileList = ListBaseFiles(QAFolder());
+    m_main.holdFor(this);
+    readSettings();
+    DescribeBase(m_state.CurrentBaseFile);
+    m_inShowSequence = false;
+    EditNewNameGamer->setFocus(Qt::OtherFocusReason);
+}
+
+void TFormNewNameGamer::FormHide()
+{
+    // Nothing stays pressed into the next showing.
+    ImageBtnOk->show();
+    ImageNextN1->hide();
+    ImageNextN2->hide();
+    ImageBckB->hide();
+    ImageNxtB->hide();
+    m_main.releaseFrom(this);
+    m_main.LabelNameGamer->setText(QStringLiteral("Играет ") + m_state.PlayerName);
+}
+
+void TFormNewNameGamer::FormClose()
+{
+    if (m_main.isVisible())
+        m_main.close();
+}
+
+void TFormNewNameGamer::readSettings()
+{
+    const QString path = SettingsPath();
+    const std::optional<PlayerSettings::Contents> read = PlayerSettings::Read(path);
+    if (!read) {
+        // Unreadable or missing: start again from the defaults, silently.
+        m_state.CurrentBaseFile = QString::fromLatin1(PlayerSettings::DefaultBaseFile);
+        KnownPlayerNames.clear();
+        QString error;
+        if (!PlayerSettings::Write(path, PlayerSettings::DefaultContents(), &error))
+            report(tr("Не удалось записать файл настроек %1:\n%2").arg(path, error));
+        return;
+    }
+    if (read->BaseFile)
+        m_state.CurrentBaseFile = *read->BaseFile;
+    if (read->Names)
+        KnownPlayerNames = *read->Names;
+}
+
+// ---- Describing a base ------------------------------------------------------
+
+bool TFormNewNameGamer::DescribeBase(const QString &fileName)
+{
+    const QString relative = QAFolder() + QLatin1Char('/') + fileName;
+    if (BaseFileList.isEmpty() && !QFileInfo::exists(relative)) {
+        report(NoBasesMessage(QDir(QAFolder()).absolutePath()));
+        return false;
+    }
+    if (!PlayerRules::IsBareFileName(fileName)) {
+        report(tr("Вопросная база \"%1\" должна лежать прямо в папке %2.").arg(fileName, QAFolder()));
+        return false;
+    }
+
+    const BaseSummary summary = DescribeBaseFile(relative);
+    if (summary.failure == BaseSummary::Failure::Open) {
+        report(tr("Не удалось открыть вопросную базу %1:\n%2\n\nВыберите другую базу стрелками.")
+                   .arg(relative, summary.Error));
+        return false;
+    }
+
+    LabelNBase->setText(summary.Title);
+    DescribedLevelCounts = summary.LevelCounts;
+    // A running game sized its question lists by these counts: leave them be.
+    if (!m_state.GameActive) {
+        for (int level = 1; level <= GameState::Levels; ++level)
+            m_state.LevelCounts[level] = summary.LevelCounts[level];
+    }
+    if (!summary.ok()) {
+        report(tr("Вопросная база %1 повреждена:\n%2").arg(relative, summary.Error));
+        return false;
+    }
+    LabelNBase->setText(BaseDescription(summary.Title, fileName));
+    return true;
+}
+
+void TFormNewNameGamer::chooseBase(int index)
+{
+    if (BaseFileList.isEmpty())
+        return;
+    BaseFileIndex = index;
+    m_state.CurrentBaseFile = BaseFileList.at(BaseFileIndex);
+    DescribeBase(m_state.CurrentBaseFile);
+}
+
+void TFormNewNameGamer::showKnownName()
+{
+    const int count = int(KnownPlayerNames.size());
+    if (count == 0)
+        return;
+    KnownNameIndex = std::clamp(KnownNameIndex, 0, count - 1);
+    EditNewNameGamer->setText(KnownPlayerNames.at(KnownNameIndex));
+}
+
+// ---- Buttons and arrows -----------------------------------------------------
+
+void TFormNewNameGamer::LabelBtnOkMouseDown()
+{
+    ImageBtnOk->hide();
+}
+
+void TFormNewNameGamer::LabelBtnOkMouseUp()
+{
+    ImageBtnOk->show();
+
+    const QString typed = EditNewNameGamer->text();
+    m_state.PlayerName = typed.isEmpty() ? Anonymous : typed.left(PlayerRules::MaxNameLength);
+
+    m_main.LabelDialog->setText(QStringLiteral("Приветствую вас, ") + m_state.PlayerName
+                                + QStringLiteral(", на всемиизвестной, а также любимой телеигре "
+                                                 "\"Зорбан!\"! Теперь мы можем начать игру!"));
+    m_main.LblNmQA->setText(LabelNBase->text() + QStringLiteral(". Всего вопросов: ")
+                            + QString::number(TotalQuestions(DescribedLevelCounts))
+                            + QStringLiteral("."));
+
+    m_main.LabelScore->setText(QString());
+    m_main.LabelTimer->setText(QString());
+    m_main.LCD99->setValue(QString());
+    const QPixmap none = Art::Picture(QStringLiteral("NONE"));
+    for (int step = 1; step <= GameState::Levels; ++step)
+        m_main.ImagePos[step]->setPixmap(none);
+
+    // The typed name goes first when it is new; no name is ever stored twice.
+    // The list in memory is read back from the file at the next showing.
+    const QByteArray contents = PlayerSettings::Compose(m_state.CurrentBaseFile, typed, KnownPlayerNames);
+    QString error;
+    if (!PlayerSettings::Write(SettingsPath(), contents, &error)) {
+        report(tr("Не удалось записать файл настроек %1:\n%2").arg(SettingsPath(), error));
+        return;
+    }
+    hide();
+}
+
+void TFormNewNameGamer::LabelNextN1MouseDown()
+{
+    ImageNextN1->show();
+}
+
+void TFormNewNameGamer::LabelNextN1MouseUp()
+{
+    ImageNextN1->hide();
+    KnownNameIndex = PlayerRules::UpperNameIndex(KnownNameIndex, int(KnownPlayerNames.size()));
+    showKnownName();
+}
+
+void TFormNewNameGamer::LabelNextN2MouseDown()
+{
+    ImageNextN2->show();
+}
+
+void TFormNewNameGamer::LabelNextN2MouseUp()
+{
+    ImageNextN2->hide();
+    KnownNameIndex = PlayerRules::LowerNameIndex(KnownNameIndex, int(KnownPlayerNames.size()));
+    showKnownName();
+}
+
+void TFormNewNameGamer::LabelBckBMouseDown()
+{
+    ImageBckB->show();
+}
+
+void TFormNewNameGamer::LabelBckBMouseUp()
+{
+    ImageBckB->hide();
+    chooseBase(PlayerRules::UpperBaseIndex(BaseFileIndex, int(BaseFileList.size())));
+}
+
+void TFormNewNameGamer::LabelNxtBMouseDown()
+{
+    ImageNxtB->show();
+}
+
+void TFormNewNameGamer::LabelNxtBMouseUp()
+{
+    ImageNxtB->hide();
+    chooseBase(PlayerRules::LowerBaseIndex(BaseFileIndex, int(BaseFileList.size())));
+}
+
+// ---- Messages -----------------------------------------------------------------
+
+void TFormNewNameGamer::report(const QString &text)
+{
+    if (m_inShowSequence) {
+        reportLater(text);
+        return;
+    }
+    ShowMessage(this, text);
+}
+
+void TFormNewNameGamer::reportLater(const QString &text)
+{
+    QTimer::singleShot(0, this, [this, text] { ShowMessage(this, text); });
 }

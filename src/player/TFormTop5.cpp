@@ -1,6 +1,177 @@
 #include "TFormTop5.h"
 
+#include "AutoSizeLabel.h"
+#include "DialogParts.h"
+#include "Fonts.h"
+#include "GameState.h"
+#include "MoneyLadder.h"
+#include "PlayTime.h"
+#include "PressLabel.h"
+#include "TFormMain.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QWindow>
+
 TFormTop5::TFormTop5(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent, Qt::FramelessWindowHint), m_state(state), m_main(main)
+    : QWidget(parent), m_state(state), m_main(main)
 {
+    setObjectName(QStringLiteral("FormTop5"));
+    DialogParts::MakeBorderlessWindow(this, QStringLiteral("Top 5"), {FormWidth, FormHeight},
+                                      QColor(16, 8, 41));
+    setFont(GameFont(FontFamily::Arial, 16, true));
+    buildControls();
+}
+
+void TFormTop5::buildControls()
+{
+    using DialogParts::StyleLabel;
+    const QColor white(255, 255, 255);
+    const Qt::Alignment centred = Qt::AlignCenter;
+    const QFont entryFont = GameFont(FontFamily::Arial, 16, true);
+    const QFont headerFont = GameFont(FontFamily::Arial, 13);
+
+    Image1 = DialogParts::MakePicture(this, QStringLiteral("Image1"), QStringLiteral("TFormTop5/ImageForm"),
+                                      {0, 0, FormWidth, FormHeight});
+
+    for (int row = 1; row <= Rows; ++row) {
+        const int top = 49 + 28 * (row - 1);
+        const QString k = QString::number(row);
+        LabelNames[row] = new QLabel(this);
+        StyleLabel(LabelNames[row], "LabelName" + k, {50, top, 215, 26}, entryFont, white, centred, {});
+        LabelScores[row] = new QLabel(this);
+        StyleLabel(LabelScores[row], "LabelScore" + k, {274, top, 72, 26}, entryFont, white, centred, {});
+        LabelTimes[row] = new QLabel(this);
+        StyleLabel(LabelTimes[row], "LabelTime" + k, {360, top, 62, 26}, entryFont, white, centred, {});
+    }
+
+    LabelScore = new QLabel(this);
+    StyleLabel(LabelScore, QStringLiteral("LabelScore"), {274, 32, 72, 16}, headerFont, white, centred,
+               QStringLiteral("Выигрыш"));
+    LabelName = new QLabel(this);
+    StyleLabel(LabelName, QStringLiteral("LabelName"), {50, 32, 215, 16}, headerFont, white, centred,
+               QStringLiteral("Имя"));
+    LabelTime = new QLabel(this);
+    StyleLabel(LabelTime, QStringLiteral("LabelTime"), {360, 32, 62, 16}, headerFont, white, centred,
+               QStringLiteral("Время"));
+
+    LabelTitle = new PressLabel(this);
+    StyleLabel(LabelTitle, QStringLiteral("LabelTitle"), {12, 7, 148, 26},
+               GameFont(FontFamily::Arial, 13, true), white, centred, QStringLiteral("Top 5"));
+    LabelTitle->setCursor(Qt::SizeAllCursor);
+
+    ImageBtnOk = DialogParts::MakePicture(this, QStringLiteral("ImageBtnOk"),
+                                          QStringLiteral("TFormTop5/ImageBtnOk"), {196, 192, 51, 35});
+    LabelBtnOk = new PressLabel(this);
+    StyleLabel(LabelBtnOk, QStringLiteral("LabelBtnOk"), {196, 192, 51, 35},
+               GameFont(FontFamily::Arial, 21, true), white, centred, QStringLiteral("Ok"));
+
+    const std::array<QPoint, Rows + 1> rankCorners = {
+        QPoint(), QPoint(25, 52), QPoint(26, 80), QPoint(26, 108), QPoint(25, 136), QPoint(26, 164)};
+    for (int row = 1; row <= Rows; ++row) {
+        auto *rank = new AutoSizeLabel(this, rankCorners[row]);
+        StyleLabel(rank, "Label" + QString::number(row), {rankCorners[row], QSize(9, 19)}, entryFont,
+                   white, Qt::AlignLeft | Qt::AlignTop, {});
+        rank->setText(QString::number(row));
+        LabelRanks[row] = rank;
+    }
+    auto *numberSign = new AutoSizeLabel(this, {24, 32});
+    StyleLabel(numberSign, QStringLiteral("Label6"), {24, 32, 14, 16}, headerFont, white, centred, {});
+    numberSign->setText(QStringLiteral("№"));
+    Label6 = numberSign;
+
+    LabelBtnOk->setOnPress([this](QMouseEvent *) { LabelBtnOkMouseDown(); });
+    LabelBtnOk->setOnRelease([this](QMouseEvent *) { LabelBtnOkMouseUp(); });
+    LabelTitle->setOnPress([this](QMouseEvent *e) { LabelTitleMouseDown(e->globalPosition().toPoint()); });
+    LabelTitle->setOnDrag([this](QMouseEvent *e) { LabelTitleMouseMove(e->globalPosition().toPoint()); });
+    LabelTitle->setOnRelease([this](QMouseEvent *) { LabelTitleMouseUp(); });
+}
+
+QString TFormTop5::SumText(int step)
+{
+    if (step < 0 || step > MoneyLadder::TopStep)
+        return QString::number(step);
+    return QString::number(MoneyLadder::SumOfStep(step));
+}
+
+// ---- Showing and hiding ---------------------------------------------------
+
+void TFormTop5::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    DialogParts::CentreAndKeepAbove(this, &m_main);
+    FormShow();
+}
+
+void TFormTop5::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    FormHide();
+}
+
+void TFormTop5::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    FormClose();
+}
+
+void TFormTop5::FormShow()
+{
+    for (int row = 1; row <= Rows; ++row) {
+        const BestTable &entry = m_state.Leaders[row];
+        LabelNames[row]->setText(entry.Name);
+        LabelScores[row]->setText(SumText(entry.Step));
+        LabelTimes[row]->setText(FormatPlayTime(entry.Ticks));
+    }
+    m_main.holdFor(this);
+}
+
+void TFormTop5::FormHide()
+{
+    ImageBtnOk->show();
+    m_dragByHand = false;
+    m_main.releaseFrom(this);
+}
+
+void TFormTop5::FormClose()
+{
+    if (m_main.isVisible())
+        m_main.close();
+}
+
+// ---- Mouse ----------------------------------------------------------------
+
+void TFormTop5::LabelBtnOkMouseDown()
+{
+    ImageBtnOk->hide();
+}
+
+void TFormTop5::LabelBtnOkMouseUp()
+{
+    ImageBtnOk->show();
+    hide();
+}
+
+void TFormTop5::LabelTitleMouseDown(const QPoint &globalPos)
+{
+    // The window system moves the window when it can; without a window
+    // manager the dialog follows the pointer by hand.
+    QWindow *window = windowHandle();
+    m_dragByHand = !(window && window->startSystemMove());
+    m_dragOffset = globalPos - pos();
+}
+
+void TFormTop5::LabelTitleMouseMove(const QPoint &globalPos)
+{
+    if (m_dragByHand)
+        move(globalPos - m_dragOffset);
+}
+
+void TFormTop5::LabelTitleMouseUp()
+{
+    m_dragByHand = false;
 }
