@@ -31,7 +31,7 @@ void TFormTop5::buildControls()
     const QFont entryFont = GameFont(FontFamily::Arial, 16, true);
     const QFont headerFont = GameFont(FontFamily::Arial, 13);
 
-    Image1 = DialogParts::MakePicture(this, QStringLiteral("Image1"), QStringLiteral("TFormTop5/ImageForm"),
+    Image1 = DialogParts::MakePicture(this, QStringLiteral("Image1"), QStringLiteral("TFormTop5/Image1"),
                                       {0, 0, FormWidth, FormHeight});
 
     for (int row = 1; row <= Rows; ++row) {
