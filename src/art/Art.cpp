@@ -34,7 +34,8 @@ QString Target(const QString &name)
 // Resource path of `name` (with `suffix` before the extension), or empty.
 QString resolve(const QString &name, const QString &suffix)
 {
-    if (name.isEmpty() || name.contains(QLatin1String("..")))
+    // Names never carry a density suffix or climb out of the picture folder.
+    if (name.isEmpty() || name.contains(QLatin1Char('@')) || name.contains(QLatin1String("..")))
         return {};
     for (const QString &ext : kExtensions) {
         const QString path = kRoot + name + suffix + ext;

@@ -107,7 +107,8 @@ void AnswerFrameAt(QPainter &p, int index, bool pressed)
 {
     const QRectF r = AnswerFrame(kHighlight[index]);
     FrameStyle style = pressed ? PressedStyle() : FrameStyle{};
-    style.haloWidth = pressed ? 3 : 6;
+    if (!pressed)
+        style.haloWidth = 6;
     Frame(p, HexPath(r, kAnswerTip), style);
     const QPointF diamond(r.left() + kAnswerTip + (index % 2 ? 6 : 6.5), r.center().y());
     Diamond(p, diamond, 5.5, pressed ? QColor(255, 255, 255) : Palette::Orange, !pressed);
@@ -251,16 +252,18 @@ void Lifeline(QPainter &p, const QRect &r, int which)
 void SmallButton(QPainter &p, const QRect &r, bool pressed)
 {
     FrameStyle s = pressed ? PressedStyle() : FrameStyle{};
-    s.haloWidth = pressed ? 2 : 3;
+    if (!pressed)
+        s.haloWidth = 3;
     s.rimWidth = 1.2;
-    Frame(p, HexPath(QRectF(r).adjusted(2, 2.5, -2, -2.5), 6), s);
+    Frame(p, HexPath(QRectF(r).adjusted(2.5, 3.5, -2.5, -3.5), 6), s);
 }
 
 void MenuButton(QPainter &p, const QRect &r, bool pressed)
 {
     FrameStyle s = pressed ? PressedStyle() : FrameStyle{};
-    s.haloWidth = pressed ? 2 : 4;
-    Frame(p, HexPath(QRectF(r).adjusted(2, 2, -2, -2), 11), s);
+    if (!pressed)
+        s.haloWidth = 4;
+    Frame(p, HexPath(QRectF(r).adjusted(2.5, 3.5, -2.5, -3.5), 10), s);
     if (!pressed) {
         Diamond(p, {r.left() + 17.0, r.center().y() + 0.5}, 3.5, Palette::Orange, false);
         Diamond(p, {r.right() - 16.0, r.center().y() + 0.5}, 3.5, Palette::Orange, false);
@@ -543,18 +546,22 @@ QImage Snow(int scale)
     return Banner(scale, {kSnowPeriod, 50}, [](QPainter &p) {
         SnowCap(p, 58, kSnowPeriod, true);
         // Falling flakes at fixed places, clear of the piece's edges.
+        // Flakes: one in each of eleven cells of the piece, jittered, so they
+        // neither crowd nor leave gaps; a pinch of small dots between them.
         QRandomGenerator random(1225);
-        for (int i = 0; i < 17; ++i) {
-            const qreal x = 8 + random.bounded(kSnowPeriod - 16);
-            const qreal y = 27 + random.bounded(19);
-            const qreal r = 2.5 + random.bounded(4.0);
+        const int cells = 11;
+        const qreal cell = (kSnowPeriod - 16.0) / cells;
+        for (int i = 0; i < cells; ++i) {
+            const qreal r = 3 + random.bounded(3.5);
+            const qreal x = 8 + cell * i + r + random.bounded(cell - 2 * r);
+            const qreal y = 25 + r + random.bounded(20 - 2 * r);
             Snowflake(p, {x, y}, r, random.bounded(60));
         }
-        for (int i = 0; i < 22; ++i) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(250, 252, 255));
-            const qreal d = 1.2 + random.bounded(1.3);
-            p.drawEllipse(QPointF(4 + random.bounded(kSnowPeriod - 8), 22 + random.bounded(25)), d, d);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(250, 252, 255));
+        for (int i = 0; i < cells; ++i) {
+            const qreal d = 1.1 + random.bounded(0.9);
+            p.drawEllipse(QPointF(8 + cell * (i + 0.5) + random.bounded(6.0) - 3, 22 + random.bounded(26.0)), d, d);
         }
     });
 }
@@ -562,37 +569,41 @@ QImage Snow(int scale)
 QImage NewYear(int scale)
 {
     return Banner(scale, {58, 50}, [](QPainter &p) {
-        // A fir branch with a glass bauble hanging under the snow.
+        SnowCap(p, 0, 58, false);
+        // A fir branch reaching out from under the snow, a glass bauble on it.
         p.save();
-        p.setPen(QPen(QColor(70, 44, 20), 2.2, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(0, 7), QPointF(54, 12));
-        for (int i = 0; i < 15; ++i) {
-            const qreal x = 2 + i * 3.6;
-            const qreal y = 7 + x * 5 / 54;
+        QPainterPath twig;
+        twig.moveTo(-2, 12);
+        twig.quadTo(18, 16, 44, 27);
+        p.setPen(QPen(QColor(84, 52, 24), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(twig);
+        for (int i = 0; i < 13; ++i) {
+            const qreal t = i / 12.0;
+            const QPointF at = twig.pointAtPercent(t);
+            const qreal reach = 7.5 - 3.5 * t;
             for (int side : {-1, 1}) {
-                QColor needle = i % 2 ? QColor(30, 120, 50) : QColor(50, 150, 70);
-                p.setPen(QPen(needle, 1.6, Qt::SolidLine, Qt::RoundCap));
-                p.drawLine(QPointF(x, y), QPointF(x + 5, y + side * 9));
+                const QColor needle = (i + side) % 2 ? QColor(28, 116, 48) : QColor(58, 158, 76);
+                p.setPen(QPen(needle, 1.7, Qt::SolidLine, Qt::RoundCap));
+                p.drawLine(at, at + QPointF(reach * 0.8, side * reach));
             }
         }
         p.restore();
         SnowCap(p, 0, 58, false);
-        // The bauble on its thread.
-        p.setPen(QPen(QColor(230, 200, 120), 1));
-        p.drawLine(QPointF(30, 14), QPointF(30, 27));
+        p.setPen(QPen(QColor(236, 206, 120), 1));
+        p.drawLine(QPointF(30, 21), QPointF(30, 28));
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(230, 190, 80));
-        p.drawRect(QRectF(27, 25, 6, 4));
-        QRadialGradient ball(QPointF(27, 33), 13);
-        ball.setColorAt(0, QColor(255, 190, 170));
-        ball.setColorAt(0.35, QColor(230, 30, 40));
+        p.setBrush(QColor(232, 192, 84));
+        p.drawRect(QRectF(27.5, 27, 5, 3.5));
+        QRadialGradient ball(QPointF(27, 35), 12);
+        ball.setColorAt(0, QColor(255, 196, 176));
+        ball.setColorAt(0.35, QColor(232, 32, 44));
         ball.setColorAt(1, QColor(110, 0, 20));
         p.setBrush(ball);
-        p.drawEllipse(QPointF(30, 37), 9.5, 9.5);
-        p.setBrush(QColor(255, 255, 255, 220));
-        p.drawEllipse(QPointF(26.5, 33.5), 2.2, 1.6);
-        Snowflake(p, {49, 30}, 5, 10);
-        Snowflake(p, {10, 38}, 3.5, 20);
+        p.drawEllipse(QPointF(30, 38.5), 9, 9);
+        p.setBrush(QColor(255, 255, 255, 230));
+        p.drawEllipse(QPointF(26.6, 35), 2.2, 1.6);
+        Snowflake(p, {50, 38}, 4.5, 10);
+        Snowflake(p, {10, 34}, 3.5, 20);
     });
 }
 
@@ -600,7 +611,6 @@ QImage Composite(int scale)
 {
     QImage out = Form(scale);
     QPainter p(&out);
-    p.drawImage(kPanelLeft * scale, 0, Menu(scale));
     // The banner with its transparent colour, as the window builds it.
     QImage strip(QSize(800, 50) * scale, QImage::Format_ARGB32);
     strip.fill(Qt::transparent);
@@ -618,6 +628,8 @@ QImage Composite(int scale)
         }
     }
     p.drawImage(0, 0, strip);
+    // The menu panel lies above every control of the window.
+    p.drawImage(kPanelLeft * scale, 0, Menu(scale));
     // Markers as in the middle of a game: steps 1-6 won, 7 in play.
     for (int step = 1; step <= 7; ++step) {
         const QImage marker = Marker(scale, step < 7 ? QColor(40, 220, 60) : QColor(255, 214, 0));

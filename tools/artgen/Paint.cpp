@@ -116,6 +116,7 @@ FrameStyle PressedStyle()
     s.rim = QColor(255, 240, 200);
     s.glow = QColor(255, 140, 0);
     s.haloAlpha = 110;
+    s.haloWidth = 1; // pressed looks are cut to their place: keep the glow inside
     return s;
 }
 
@@ -161,7 +162,11 @@ void OvalKey(QPainter &p, const QRectF &r, bool pressed)
     const QRectF oval = r.adjusted(2.5, 2.5, -2.5, -2.5);
     p.save();
     if (pressed) {
-        RadialLight(p, oval.center(), oval.width() * 0.7, QColor(255, 140, 0), 90);
+        // The glow stays inside the key's rectangle: the key cap that covers
+        // it is cut from the ground around it.
+        QPainterPath glow;
+        glow.addEllipse(oval);
+        Halo(p, glow, QColor(255, 140, 0), 1.8, 120);
         QRadialGradient g(oval.center() - QPointF(0, oval.height() * 0.25), oval.width() * 0.6);
         g.setColorAt(0, QColor(255, 214, 120));
         g.setColorAt(0.6, QColor(246, 140, 10));
