@@ -470,7 +470,8 @@ bool TLCD99::waitStep(int milliseconds)
 {
     QPointer<TLCD99> self(this);
     if (m_waiter) {
-        m_waiter(milliseconds);
+        const auto waiter = m_waiter; // the control may be gone when it returns
+        waiter(milliseconds);
     } else if (m_designing) {
         QThread::msleep(static_cast<unsigned long>(milliseconds));
     } else {
