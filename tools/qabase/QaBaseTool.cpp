@@ -1,0 +1,444 @@
+#include "QaBaseTool.h"
+
+#include "AtomicFile.h"
+#include "BaseCheck.h"
+#include "BaseCsv.h"
+#include "BaseFileModel.h"
+#include "BaseJson.h"
+#include "MoneyLadder.h"
+#include "PlayTime.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <functional>
+#include <map>
+
+using namespace BaseFile;
+
+namespace {
+
+const char *const GeneralUsage =
+    "Usage: qabase <command> [options]\n"
+    "\n"
+    "Reads and writes the game's question bases (QA/*.QA).\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE.QA                          title, questions per level, tables, games played, leaderboard\n"
+    "  check [--strict] FILE.QA              finds what keeps the game from loading the base, and what looks wrong\n"
+    "  decode FILE.QA [-o OUT.json]          the whole base as UTF-8 JSON\n"
+    "  encode IN.json -o FILE.QA             builds a base from JSON\n"
+    "  import IN.csv -o FILE.QA [--title T]  builds a base from a spreadsheet export\n"
+    "  export FILE.QA -o OUT.csv             the questions as a spreadsheet file (UTF-8 with BOM)\n"
+    "  reset FILE.QA                         empties the leaderboard and sets the games count to 0\n"
+    "\n"
+    "Run \"qabase <command> --help\" for the details of one command.\n"
+    "Exit codes: 0 ok, 1 invalid input or a file that cannot be read or written, 2 wrong usage.\n";
+
+struct Command {
+    const char *usage;
+    const char *help;
+    int positionals;
+    bool output;         // takes -o
+    bool outputRequired;
+    bool title;          // takes --title
+    bool strict;         // takes --strict
+};
+
+const std::map<QString, Command> &Commands()
+{
+    static const std::map<QString, Command> commands = {
+        {"info",
+         {"qabase info FILE.QA",
+          "Shows the base's title, how many questions each level holds and in all, the number of authors and\n"
+          "subjects, the games played on it and the five leaderboard rows (name, sum, time).\n",
+          1, false, false, false, false}},
+        {"check",
+         {"qabase check [--strict] FILE.QA",
+          "Validates a base. Errors keep the game from loading it: a number that is not digits or too large, a\n"
+          "seventh separator in a question line, fewer question lines than the level counts, more names than a\n"
+          "count, more than 15 level counts, a level with no questions. Warnings: an author or subject index\n"
+          "beyond its table, control characters, empty texts, two equal answers in a question, the same question\n"
+          "twice (case, \"ё\"/\"е\", quotes and spaces ignored), answers of 80 or more characters and questions of\n"
+          "150 or more (shown in the smallest font), names missing from a table, lines after the last question.\n"
+          "Exit 0 when the game can play the base, 1 otherwise; with --strict warnings count as errors.\n",
+          1, false, false, false, true}},
+        {"decode",
+         {"qabase decode FILE.QA [-o OUT.json]",
+          "Writes the whole base as UTF-8 JSON to OUT.json (or to the standard output). Encoding that JSON gives\n"
+          "the same bytes back. Keys: title, title_rest (hex bytes of line 1 after the title), leaders (five\n"
+          "{name, step, ticks}), games_played, authors, subjects, levels (15 arrays of {question, answers:\n"
+          "[correct, wrong, wrong, wrong], author, subject} in rotation order).\n",
+          1, true, false, false, false}},
+        {"encode",
+         {"qabase encode IN.json -o FILE.QA",
+          "Builds a base from JSON in the form that decode writes. Refuses (exit 1, nothing written) a document\n"
+          "that does not fit that form or that the game could not load, naming the JSON path of each fault.\n",
+          1, true, true, false, false}},
+        {"import",
+         {"qabase import IN.csv -o FILE.QA [--title T]",
+          "Builds a new base (empty leaderboard, never played) from a spreadsheet export. The file is UTF-8\n"
+          "(with or without BOM) or Windows-1251, comma or semicolon separated, quoted as RFC 4180, with the\n"
+          "header row level,question,correct,wrong1,wrong2,wrong3,author,subject. Authors and subjects are\n"
+          "names; the tables are made from them. The title defaults to the CSV file's name.\n",
+          1, true, true, true, false}},
+        {"export",
+         {"qabase export FILE.QA -o OUT.csv",
+          "Writes the questions as a spreadsheet file that import reads back (UTF-8 with BOM, comma separated).\n",
+          1, true, true, false, false}},
+        {"reset",
+         {"qabase reset FILE.QA",
+          "Empties the leaderboard and sets the games count to 0, so that the next game shuffles the levels\n"
+          "again: what an author does before publishing a base. The file is replaced in place.\n",
+          1, false, false, false, false}},
+    };
+    return commands;
+}
+
+struct Arguments {
+    QStringList positional;
+    QString output;
+    QString title;
+    bool hasTitle = false;
+    bool strict = false;
+    bool help = false;
+};
+
+class Tool {
+public:
+    Tool(QTextStream &out, QTextStream &err)
+        : m_out(out)
+        , m_err(err)
+    {
+    }
+
+    int run(const QStringList &arguments)
+    {
+        if (arguments.isEmpty()) {
+            m_err << GeneralUsage;
+            return QaBaseExit::Usage;
+        }
+        const QString name = arguments[0];
+        if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+            m_out << GeneralUsage;
+            return QaBaseExit::Ok;
+        }
+        const auto found = Commands().find(name);
+        if (found == Commands().end()) {
+            m_err << "qabase: unknown command \"" << name << "\"\n\n" << GeneralUsage;
+            return QaBaseExit::Usage;
+        }
+        const Command &command = found->second;
+        Arguments args;
+        if (!parse(command, arguments.mid(1), &args))
+            return QaBaseExit::Usage;
+        if (args.help) {
+            m_out << "Usage: " << command.usage << "\n\n" << command.help;
+            return QaBaseExit::Ok;
+        }
+        m_args = args;
+        if (name == QLatin1String("info"))
+            return info();
+        if (name == QLatin1String("check"))
+            return check();
+        if (name == QLatin1String("decode"))
+            return decode();
+        if (name == QLatin1String("encode"))
+            return encode();
+        if (name == QLatin1String("import"))
+            return import();
+        if (name == QLatin1String("export"))
+            return exportCsv();
+        return reset();
+    }
+
+private:
+    bool usageError(const Command &command, const QString &message)
+    {
+        m_err << "qabase: " << message << "\nUsage: " << command.usage << "\n";
+        return false;
+    }
+
+    bool parse(const Command &command, const QStringList &list, Arguments *args)
+    {
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            const QString &a = list[i];
+            if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+                args->help = true;
+                return true;
+            }
+            if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
+                if (!command.output)
+                    return usageError(command, QStringLiteral("this command takes no %1").arg(a));
+                if (i + 1 >= list.size())
+                    return usageError(command, QStringLiteral("%1 needs a file name").arg(a));
+                args->output = list[++i];
+            } else if (a == QLatin1String("--title")) {
+                if (!command.title)
+                    return usageError(command, QStringLiteral("this command takes no --title"));
+                if (i + 1 >= list.size())
+                    return usageError(command, QStringLiteral("--title needs a text"));
+                args->title = list[++i];
+                args->hasTitle = true;
+            } else if (a == QLatin1String("--strict")) {
+                if (!command.strict)
+                    return usageError(command, QStringLiteral("this command takes no --strict"));
+                args->strict = true;
+            } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+                return usageError(command, QStringLiteral("unknown option \"%1\"").arg(a));
+            } else {
+                args->positional << a;
+            }
+        }
+        // --help anywhere wins over missing arguments.
+        if (args->positional.size() != command.positionals)
+            return usageError(command, QStringLiteral("expected %1 file name(s), found %2")
+                                           .arg(command.positionals)
+                                           .arg(args->positional.size()));
+        if (command.outputRequired && args->output.isEmpty())
+            return usageError(command, QStringLiteral("-o OUTPUT is required"));
+        if (args->output.isEmpty() && !command.output)
+            return true;
+        return true;
+    }
+
+    void report(const QString &file, const QString &where, bool error, const QString &message)
+    {
+        m_err << file << ": ";
+        if (!where.isEmpty())
+            m_err << where << ": ";
+        m_err << (error ? "error: " : "warning: ") << message << "\n";
+    }
+
+    static QString Place(int line, int field)
+    {
+        if (line <= 0)
+            return QString();
+        return field > 0 ? QStringLiteral("line %1, field %2").arg(line).arg(field) : QStringLiteral("line %1").arg(line);
+    }
+
+    bool readFile(const QString &path, QByteArray *bytes)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            report(path, QString(), true, QStringLiteral("cannot open: %1").arg(file.errorString()));
+            return false;
+        }
+        *bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            report(path, QString(), true, QStringLiteral("cannot read: %1").arg(file.errorString()));
+            return false;
+        }
+        return true;
+    }
+
+    bool readBase(const QString &path, BaseFileModel *model)
+    {
+        QByteArray bytes;
+        if (!readFile(path, &bytes))
+            return false;
+        auto parsed = ParseBaseFile(bytes);
+        if (const BaseFailure *failure = std::get_if<BaseFailure>(&parsed)) {
+            report(path, Place(failure->Line, failure->Field), true, failure->Reason);
+            return false;
+        }
+        *model = std::get<BaseFileModel>(std::move(parsed));
+        return true;
+    }
+
+    bool writeFile(const QString &path, const QByteArray &bytes)
+    {
+        if (auto reason = WriteFileAtomically(path, bytes)) {
+            report(path, QString(), true, *reason);
+            return false;
+        }
+        return true;
+    }
+
+    // Reports the issues of a source form; true when there was no error.
+    bool reportIssues(const QString &file, const QList<SourceIssue> &issues)
+    {
+        bool ok = true;
+        for (const SourceIssue &issue : issues) {
+            report(file, issue.Where, issue.Error, issue.Message);
+            ok = ok && !issue.Error;
+        }
+        return ok;
+    }
+
+    // Checks the bytes about to be written; findings are reported in the
+    // terms of the source (`locate` turns a line and field into a place there).
+    bool checkBuilt(const QString &file, const QByteArray &bytes, const std::function<QString(int, int)> &locate)
+    {
+        bool ok = true;
+        for (const Diagnostic &d : CheckBaseBytes(bytes)) {
+            report(file, locate(d.Line, d.Field), d.Error, d.Message);
+            ok = ok && !d.Error;
+        }
+        return ok;
+    }
+
+    int info()
+    {
+        const QString path = m_args.positional[0];
+        BaseFileModel model;
+        if (!readBase(path, &model))
+            return QaBaseExit::Invalid;
+        std::int64_t total = 0;
+        for (const QList<QABase> &level : model.Levels)
+            total += level.size();
+        m_out << "File:         " << path << "\n";
+        m_out << "Title:        " << ReadTitle(model.HeaderLine) << "\n";
+        m_out << "Questions:    " << total << "\n";
+        for (int level = 0; level < Levels; ++level)
+            m_out << QStringLiteral("  level %1: %2\n").arg(level + 1, 2).arg(model.Levels[level].size(), 5);
+        auto table = [](std::int32_t count, const QStringList &names) {
+            return names.size() == count ? QString::number(count)
+                                         : QStringLiteral("%1 (%2 names present)").arg(count).arg(names.size());
+        };
+        m_out << "Authors:      " << table(model.AuthorCount, model.Authors) << "\n";
+        m_out << "Subjects:     " << table(model.SubjectCount, model.Subjects) << "\n";
+        m_out << "Games played: " << model.GamesPlayed << "\n";
+        m_out << "Leaderboard:\n";
+        for (int i = 0; i < LeaderEntries; ++i) {
+            const BestTable &e = model.Leaders[i];
+            m_out << QStringLiteral("  %1. %2 %3 %4\n")
+                         .arg(i + 1)
+                         .arg(e.Name.isEmpty() ? QStringLiteral("-") : e.Name, -20)
+                         .arg(MoneyLadder::SumOfStep(e.Step), 7)
+                         .arg(FormatPlayTime(e.Ticks), 9);
+        }
+        return QaBaseExit::Ok;
+    }
+
+    int check()
+    {
+        const QString path = m_args.positional[0];
+        QByteArray bytes;
+        if (!readFile(path, &bytes))
+            return QaBaseExit::Invalid;
+        int errors = 0;
+        int warnings = 0;
+        for (const Diagnostic &d : CheckBaseBytes(bytes)) {
+            m_out << path << ": " << Place(d.Line, d.Field) << ": " << (d.Error ? "error: " : "warning: ")
+                  << d.Message << "\n";
+            ++(d.Error ? errors : warnings);
+        }
+        m_out << path << ": " << errors << " error(s), " << warnings << " warning(s)\n";
+        return errors > 0 || (m_args.strict && warnings > 0) ? QaBaseExit::Invalid : QaBaseExit::Ok;
+    }
+
+    int decode()
+    {
+        const QString path = m_args.positional[0];
+        BaseFileModel model;
+        if (!readBase(path, &model))
+            return QaBaseExit::Invalid;
+        if (model.ExtraLines > 0)
+            report(path, QString(), false,
+                   QStringLiteral("%1 line(s) after the last question are left out").arg(model.ExtraLines));
+        if (model.Authors.size() != model.AuthorCount || model.Subjects.size() != model.SubjectCount)
+            report(path, QString(), false,
+                   QStringLiteral("a table count differs from its names; the JSON keeps the names only"));
+        const QByteArray json = BaseToJson(model);
+        if (m_args.output.isEmpty()) {
+            m_out << QString::fromUtf8(json);
+            return QaBaseExit::Ok;
+        }
+        return writeFile(m_args.output, json) ? QaBaseExit::Ok : QaBaseExit::Invalid;
+    }
+
+    int encode()
+    {
+        const QString path = m_args.positional[0];
+        QByteArray json;
+        if (!readFile(path, &json))
+            return QaBaseExit::Invalid;
+        QList<SourceIssue> issues;
+        const auto model = BaseFromJson(json, &issues);
+        if (!reportIssues(path, issues) || !model)
+            return QaBaseExit::Invalid;
+        const QByteArray bytes = SerializeBaseFile(*model);
+        const bool ok = checkBuilt(path, bytes, [&model](int line, int field) {
+            return JsonPathOfLine(*model, line, field);
+        });
+        if (!ok)
+            return QaBaseExit::Invalid;
+        return writeFile(m_args.output, bytes) ? QaBaseExit::Ok : QaBaseExit::Invalid;
+    }
+
+    int import()
+    {
+        const QString path = m_args.positional[0];
+        QByteArray csv;
+        if (!readFile(path, &csv))
+            return QaBaseExit::Invalid;
+        QList<SourceIssue> issues;
+        const QString title = m_args.hasTitle ? m_args.title : QFileInfo(path).completeBaseName();
+        const auto imported = ImportCsv(csv, title, &issues);
+        if (!reportIssues(path, issues) || !imported)
+            return QaBaseExit::Invalid;
+        const QByteArray bytes = SerializeBaseFile(imported->Model);
+        static const char *Columns[] = {"question", "correct", "wrong1", "wrong2", "wrong3", "author", "subject"};
+        const bool ok = checkBuilt(path, bytes, [&imported](int line, int field) {
+            int first = FirstQuestionLineNo;
+            for (int level = 0; level < Levels; ++level) {
+                const QList<int> &rows = imported->SourceRows[level];
+                if (line >= first && line < first + rows.size()) {
+                    QString where = QStringLiteral("line %1").arg(rows[line - first]);
+                    if (field >= 1 && field <= 7)
+                        where += QStringLiteral(", column ") + QLatin1String(Columns[field - 1]);
+                    return where;
+                }
+                first += int(rows.size());
+            }
+            return line == HeaderLineNo ? QStringLiteral("title") : QStringLiteral("base line %1").arg(line);
+        });
+        if (!ok)
+            return QaBaseExit::Invalid;
+        return writeFile(m_args.output, bytes) ? QaBaseExit::Ok : QaBaseExit::Invalid;
+    }
+
+    int exportCsv()
+    {
+        const QString path = m_args.positional[0];
+        BaseFileModel model;
+        if (!readBase(path, &model))
+            return QaBaseExit::Invalid;
+        int lineNo = FirstQuestionLineNo;
+        for (const QList<QABase> &level : model.Levels) {
+            for (const QABase &q : level) {
+                if (q.AuthorIndex > model.Authors.size() || q.SubjectIndex > model.Subjects.size())
+                    report(path, QStringLiteral("line %1").arg(lineNo), false,
+                           QStringLiteral("an index beyond its table is exported as an empty name"));
+                ++lineNo;
+            }
+        }
+        return writeFile(m_args.output, ExportCsv(model)) ? QaBaseExit::Ok : QaBaseExit::Invalid;
+    }
+
+    int reset()
+    {
+        const QString path = m_args.positional[0];
+        BaseFileModel model;
+        if (!readBase(path, &model))
+            return QaBaseExit::Invalid;
+        if (model.ExtraLines > 0)
+            report(path, QString(), false,
+                   QStringLiteral("%1 line(s) after the last question are dropped").arg(model.ExtraLines));
+        model.Leaders = {};
+        model.GamesPlayed = 0;
+        return writeFile(path, SerializeBaseFile(model)) ? QaBaseExit::Ok : QaBaseExit::Invalid;
+    }
+
+    QTextStream &m_out;
+    QTextStream &m_err;
+    Arguments m_args;
+};
+
+} // namespace
+
+int RunQaBase(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    return Tool(out, err).run(arguments);
+}
