@@ -3,6 +3,7 @@
 // live until the main window closes.
 #include "FullScreen.h"
 #include "GameState.h"
+#include "TFormAbout.h"
 #include "TFormMain.h"
 #include "TFormNewNameGamer.h"
 #include "TFormPromptMan.h"
@@ -23,7 +24,7 @@ int main(int argc, char **argv)
 
     GameState state;
     TFormMain main(state);
-    QWidget about; // replaced by the about box
+    TFormAbout about;
     TFormPromptTelephone telephone(state, main);
     TFormNewNameGamer newNameGamer(state, main);
     TFormPromptMan man(state, main);
@@ -31,6 +32,12 @@ int main(int argc, char **argv)
     main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
     QObject::connect(&main, &TFormMain::closed, &app, &QCoreApplication::quit);
 
+    // The windows that are up from the start: the main window, the splash
+    // over it, and the new-game dialog waiting for the player's name.
     main.show();
+    about.show();
+    newNameGamer.show();
+    newNameGamer.raise();
+    newNameGamer.activateWindow();
     return app.exec();
 }

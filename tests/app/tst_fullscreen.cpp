@@ -1,0 +1,151 @@
+// Scaling the stage to the screen, and what the main window does when the
+// screen cannot hold it.
+#include "FullScreen.h"
+#include "GameState.h"
+#include "MessageBox.h"
+#include "TFormMain.h"
+
+#include <QTest>
+
+#include <memory>
+
+class TestFullScreen : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void stageFillsTheScreenWithItsAspectKept_data();
+    void stageFillsTheScreenWithItsAspectKept();
+    void emptyScreenHasNoPlacement_data();
+    void emptyScreenHasNoPlacement();
+    void scaledScreenHoldsTheStage_data();
+    void scaledScreenHoldsTheStage();
+    void scaleVariableIsSetAndCleared();
+
+    void stageIsCentredInTheFullScreenWindow();
+    void screenTooSmallIsReportedOnceAndPlaysInAWindow_data();
+    void screenTooSmallIsReportedOnceAndPlaysInAWindow();
+};
+
+void TestFullScreen::cleanup()
+{
+    FullScreen::SetScreenSizeForTests(std::nullopt);
+    SetMessageSinkForTests({});
+}
+
+void TestFullScreen::stageFillsTheScreenWithItsAspectKept_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<QRect>("stage");
+    QTest::newRow("1920x1080: bars at the sides") << QSize(1920, 1080) << 1.8 << QRect(240, 0, 1440, 1080);
+    QTest::newRow("1280x1024: bars top and bottom") << QSize(1280, 1024) << 1.6 << QRect(0, 32, 1280, 960);
+    QTest::newRow("800x600: the stage is the screen") << QSize(800, 600) << 1.0 << QRect(0, 0, 800, 600);
+    QTest::newRow("1600x1200: exactly twice") << QSize(1600, 1200) << 2.0 << QRect(0, 0, 1600, 1200);
+    QTest::newRow("1366x768: fractional") << QSize(1366, 768) << 1.28 << QRect(171, 0, 1024, 768);
+    QTest::newRow("2560x1080: ultra-wide") << QSize(2560, 1080) << 1.8 << QRect(560, 0, 1440, 1080);
+    QTest::newRow("640x480: smaller than the stage") << QSize(640, 480) << 0.8 << QRect(0, 0, 640, 480);
+    QTest::newRow("1080x1920: portrait") << QSize(1080, 1920) << 1.35 << QRect(0, 555, 1080, 810);
+}
+
+void TestFullScreen::stageFillsTheScreenWithItsAspectKept()
+{
+    QFETCH(QSize, screen);
+    QFETCH(double, scale);
+    QFETCH(QRect, stage);
+    const std::optional<FullScreen::Placement> placement = FullScreen::PlaceStage(screen);
+    QVERIFY(placement);
+    QVERIFY(qFuzzyCompare(placement->scale, scale));
+    QCOMPARE(placement->stage, stage);
+}
+
+void TestFullScreen::emptyScreenHasNoPlacement_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("no screen") << QSize();
+    QTest::newRow("no width") << QSize(0, 600);
+    QTest::newRow("no height") << QSize(800, 0);
+    QTest::newRow("negative") << QSize(-800, 600);
+}
+
+void TestFullScreen::emptyScreenHasNoPlacement()
+{
+    QFETCH(QSize, screen);
+    QVERIFY(!FullScreen::PlaceStage(screen));
+}
+
+void TestFullScreen::scaledScreenHoldsTheStage_data()
+{
+    QTest::addColumn<QSize>("logical");
+    QTest::addColumn<bool>("holds");
+    QTest::newRow("1920x1080 scaled by 1.8") << QSize(1067, 600) << true;
+    QTest::newRow("1280x1024 scaled by 1.6") << QSize(800, 640) << true;
+    QTest::newRow("rounded a pixel short") << QSize(799, 599) << true;
+    QTest::newRow("unscaled 640x480") << QSize(640, 480) << false;
+    QTest::newRow("too narrow") << QSize(700, 600) << false;
+    QTest::newRow("no screen") << QSize() << false;
+}
+
+void TestFullScreen::scaledScreenHoldsTheStage()
+{
+    QFETCH(QSize, logical);
+    QFETCH(bool, holds);
+    QCOMPARE(FullScreen::HoldsStage(logical), holds);
+}
+
+void TestFullScreen::scaleVariableIsSetAndCleared()
+{
+    const QByteArray before = qgetenv("QT_SCALE_FACTOR");
+    FullScreen::SetScaleFactorVariable(1.28);
+    QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("1.28"));
+    FullScreen::ClearScaleFactorVariable();
+    QVERIFY(!qEnvironmentVariableIsSet("QT_SCALE_FACTOR"));
+    if (!before.isEmpty())
+        qputenv("QT_SCALE_FACTOR", before);
+}
+
+void TestFullScreen::stageIsCentredInTheFullScreenWindow()
+{
+    // A 1920 x 1080 screen after the program scaled itself by 1.8.
+    QStringList messages;
+    SetMessageSinkForTests([&](const QString &text) { messages << text; });
+    FullScreen::SetScreenSizeForTests(QSize(1067, 600));
+    GameState state;
+    TFormMain form(state);
+    QVERIFY(messages.isEmpty());
+    QVERIFY(form.IsFullScreen());
+    QCOMPARE(form.size(), QSize(1067, 600));
+    QCOMPARE(form.Stage->geometry(), QRect(133, 0, 800, 600));
+    form.LeaveFullScreen();
+    QVERIFY(!form.IsFullScreen());
+    QVERIFY(!form.ScreenSaverHeld());
+}
+
+void TestFullScreen::screenTooSmallIsReportedOnceAndPlaysInAWindow_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("no screen") << QSize();
+    QTest::newRow("scaling refused on 640x480") << QSize(640, 480);
+}
+
+void TestFullScreen::screenTooSmallIsReportedOnceAndPlaysInAWindow()
+{
+    QFETCH(QSize, screen);
+    QStringList messages;
+    SetMessageSinkForTests([&](const QString &text) { messages << text; });
+    FullScreen::SetScreenSizeForTests(screen);
+    GameState state;
+    TFormMain form(state);
+    QCOMPARE(messages, QStringList{QStringLiteral("Ошибка! Невозможно перейти в полноэкранный режим!")});
+    QVERIFY(!form.IsFullScreen());
+    QVERIFY(!(form.windowState() & Qt::WindowFullScreen));
+    QVERIFY2(!form.ScreenSaverHeld(), "the screen saver is left alone");
+    QCOMPARE(form.size(), QSize(800, 600));
+    QCOMPARE(form.Stage->pos(), QPoint(0, 0));
+    // The game is still built and playable.
+    QVERIFY(form.ImageNewYear->pixmap().width() > 0);
+}
+
+QTEST_MAIN(TestFullScreen)
+#include "tst_fullscreen.moc"
