@@ -338,10 +338,7 @@ bool TFormMain::EnterFullScreen()
     // The program is already scaled so that the stage fills the screen; the
     // window covers the whole screen and shows the window colour around it.
     const QScreen *primary = QGuiApplication::primaryScreen();
-    if (primary)
-        setGeometry(primary->geometry());
-    else
-        resize(screen);
+    setGeometry(QRect(primary ? primary->geometry().topLeft() : QPoint(), screen));
     setWindowState(windowState() | Qt::WindowFullScreen);
     m_fullScreen = true;
     m_screenSaver.Inhibit();
