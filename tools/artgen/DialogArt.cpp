@@ -62,7 +62,7 @@ QImage CutAndPaint(const QImage &background, const QRect &r, int scale,
 
 void BrushedMetal(QPainter &p, const QRectF &r, int seed)
 {
-    Field(p, r, QColor(128, 130, 136), QColor(70, 72, 78));
+    Field(p, r, QColor(104, 106, 114), QColor(50, 52, 60));
     QRandomGenerator random(seed);
     p.save();
     for (qreal y = r.top(); y < r.bottom(); y += 0.5) {
@@ -320,33 +320,40 @@ constexpr QRect kNewGameOk{351, 137, 51, 35};
 constexpr QRect kNewGameArrows[4] = {{348, 56, 25, 35}, {348, 93, 25, 35},
                                      {277, 142, 30, 12}, {277, 155, 30, 12}};
 
+// Arrow key: a small plate with a triangle pointing up or down.
 void Arrow(QPainter &p, const QRect &r, bool up, bool pressed)
 {
-    const QRectF a = QRectF(r).adjusted(3, 2, -3, -2);
-    QPainterPath path;
+    const bool tall = r.height() > 20;
+    const QRectF plate = QRectF(r).adjusted(2, tall ? 2.5 : 1.5, -2, tall ? -2.5 : -1.5);
+    QPainterPath outline;
+    outline.addRoundedRect(plate, tall ? 5 : 3, tall ? 5 : 3);
+    // The glow and the rim are the same pressed or not, so the pressed
+    // picture, cut from the ground without arrows, joins it exactly.
+    if (tall)
+        Halo(p, outline, Palette::Glow, 3, 70);
+    FrameStyle s = pressed ? PressedStyle() : FrameStyle{};
+    s.haloWidth = 0;
+    s.rimWidth = 1;
+    s.rim = Palette::Rim;
+    Frame(p, outline, s);
+
+    const qreal w = tall ? 12 : 9, h = tall ? 8 : 4.5;
+    const QPointF c = plate.center();
+    QPainterPath tri;
     if (up) {
-        path.moveTo(a.center().x(), a.top());
-        path.lineTo(a.right(), a.bottom());
-        path.lineTo(a.left(), a.bottom());
+        tri.moveTo(c.x(), c.y() - h / 2);
+        tri.lineTo(c.x() + w / 2, c.y() + h / 2);
+        tri.lineTo(c.x() - w / 2, c.y() + h / 2);
     } else {
-        path.moveTo(a.left(), a.top());
-        path.lineTo(a.right(), a.top());
-        path.lineTo(a.center().x(), a.bottom());
+        tri.moveTo(c.x() - w / 2, c.y() - h / 2);
+        tri.lineTo(c.x() + w / 2, c.y() - h / 2);
+        tri.lineTo(c.x(), c.y() + h / 2);
     }
-    path.closeSubpath();
+    tri.closeSubpath();
     p.save();
-    QLinearGradient g(a.topLeft(), a.bottomLeft());
-    if (pressed) {
-        g.setColorAt(0, QColor(255, 204, 90));
-        g.setColorAt(1, QColor(220, 100, 0));
-        p.setPen(QPen(QColor(255, 240, 200), 1));
-    } else {
-        g.setColorAt(0, QColor(44, 54, 130));
-        g.setColorAt(1, QColor(8, 12, 50));
-        p.setPen(QPen(Palette::Rim, 1));
-    }
-    p.setBrush(g);
-    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(pressed ? QColor(255, 255, 255) : Palette::Orange);
+    p.drawPath(tri);
     p.restore();
 }
 
