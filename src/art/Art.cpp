@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPixmapCache>
 #include <QScreen>
 
 namespace Art {
@@ -60,22 +61,36 @@ qreal currentRatio()
     return ratio;
 }
 
+// Loads a resource file once; later calls share the decoded pixmap.
+bool load(QPixmap &pixmap, const QString &path)
+{
+    if (QPixmapCache::find(path, &pixmap))
+        return true;
+    if (!pixmap.load(path))
+        return false;
+    QPixmapCache::insert(path, pixmap);
+    return true;
+}
+
 } // namespace
 
 QPixmap Picture(const QString &alias, qreal ratio)
 {
+    // Pixmaps need a GUI application; without one there is nothing to show.
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return {};
     const QString name = Target(alias);
     if (ratio > 1.0) {
         const QString path2x = resolve(name, QStringLiteral("@2x"));
         QPixmap big;
-        if (!path2x.isEmpty() && big.load(path2x)) {
+        if (!path2x.isEmpty() && load(big, path2x)) {
             big.setDevicePixelRatio(2.0);
             return big;
         }
     }
     const QString path = resolve(name, QString());
     QPixmap pixmap;
-    if (path.isEmpty() || !pixmap.load(path))
+    if (path.isEmpty() || !load(pixmap, path))
         return {};
     pixmap.setDevicePixelRatio(1.0);
     return pixmap;

@@ -96,7 +96,8 @@ void Emblem(QPainter &p)
     p.setPen(QPen(QColor(230, 236, 255), 1.2));
     p.drawEllipse(c, outer, outer);
     p.restore();
-    for (int q = 0; q < 4; ++q) {
+    // Diamonds at three and nine o'clock; the title below leaves no room at six.
+    for (int q : {1, 3}) {
         const qreal a = q * M_PI / 2;
         const qreal r = outer + 0.5;
         Diamond(p, c + QPointF(std::sin(a) * r, -std::cos(a) * r), 4.5, Palette::Orange, false);
@@ -635,6 +636,59 @@ QImage Composite(int scale)
         const QImage marker = Marker(scale, step < 7 ? QColor(40, 220, 60) : QColor(255, 214, 0));
         p.drawImage((kPanelLeft + kMarkerLeft) * scale, MarkerTop(step) * scale, marker);
     }
+    return out;
+}
+
+QImage Preview(int scale)
+{
+    // The window's labels with sample texts, in their places and fonts, to
+    // judge how the artwork reads under them.
+    QImage out = Composite(scale);
+    QPainter p;
+    Begin(p, out, scale);
+    const QString sans = QStringLiteral("Liberation Sans"), serif = QStringLiteral("Liberation Serif");
+    auto label = [&](QRectF r, int flags, QFont f, QColor c, const QString &t) {
+        p.setFont(f);
+        p.setPen(c);
+        p.drawText(r, flags, t);
+    };
+    label({0, 155, 193, 118}, Qt::AlignHCenter | Qt::TextWordWrap, Font(serif, 35, true, true),
+          QColor(191, 255, 0), QStringLiteral("Vantor New Year version 1.5.5"));
+    label({60, 96, 72, 49}, Qt::AlignCenter, Font(sans, 48, true), QColor(0, 255, 0), QStringLiteral("47"));
+    label({192, 48, 601, 265}, Qt::AlignCenter | Qt::TextWordWrap, Font(serif, 24), Qt::white,
+          QStringLiteral("Игрок, вопрос номер семь на 4000 рублей. Подумайте хорошенько!"));
+    label({64, 366, 665, 78}, Qt::AlignCenter | Qt::TextWordWrap, Font(sans, 21, true), Qt::white,
+          QStringLiteral("Какой город стоит на берегу Невы и был основан в 1703 году?"));
+    const char *answers[4] = {"Москва", "Санкт-Петербург", "Казань", "Нижний Новгород"};
+    const QPointF answerAt[4] = {{88, 462}, {456, 462}, {88, 515}, {456, 515}};
+    const QPointF letterAt[4] = {{64, 474}, {433, 474}, {64, 526}, {433, 526}};
+    for (int i = 0; i < 4; ++i) {
+        label({answerAt[i], QSizeF(289, 51)}, Qt::AlignCenter | Qt::TextWordWrap, Font(sans, 19, true),
+              Qt::white, QString::fromUtf8(answers[i]));
+        label({letterAt[i], QSizeF(30, 32)}, Qt::AlignLeft | Qt::AlignVCenter, Font(sans, 27, true),
+              Palette::Orange, QString(QChar('A' + i)) + QLatin1Char(':'));
+    }
+    label({32, 565, 729, 19}, Qt::AlignCenter, Font(sans, 16, true), Qt::white, QStringLiteral("География"));
+    label({32, 581, 729, 19}, Qt::AlignCenter, Font(sans, 12, true), Qt::white, QStringLiteral("Автор вопроса"));
+    label({60, 0, 400, 14}, Qt::AlignLeft | Qt::AlignTop, Font(sans, 11), Qt::black,
+          QStringLiteral("Вопросник. Всего вопросов: 1500."));
+    p.translate(kPanelLeft, 0);
+    p.drawImage(QRectF(0, 0, 255, 600), Menu(scale));
+    for (int step = 1; step <= 7; ++step) {
+        p.drawImage(QRectF(kMarkerLeft, MarkerTop(step), 17, 23),
+                    Marker(scale, step < 7 ? QColor(40, 210, 60) : QColor(255, 214, 0)));
+    }
+    label(QRectF(kNameLine), Qt::AlignCenter, Font(sans, 11), Qt::white, QStringLiteral("Играет Игрок"));
+    label({220, 3, 25, 24}, Qt::AlignCenter, Font(sans, 19, true), Qt::white, QStringLiteral("X"));
+    label({187, 3, 25, 24}, Qt::AlignCenter, Font(sans, 21, true), Qt::white, QStringLiteral("?"));
+    label({24, 49, 209, 29}, Qt::AlignCenter, Font(sans, 11), Qt::white, QStringLiteral("Забрать деньги..."));
+    label({24, 87, 209, 25}, Qt::AlignCenter, Font(sans, 11), Qt::white, QStringLiteral("Изменить имя игрока..."));
+    p.fillRect(QRectF(kLcd), Qt::black);
+    label(QRectF(kLcd), Qt::AlignRight | Qt::AlignVCenter, Font(sans, 17, true), QColor(185, 255, 0),
+          QStringLiteral("2:15.4 "));
+    label({156, 582, 75, 14}, Qt::AlignCenter, Font(sans, 11), Qt::white, QStringLiteral("12"));
+    p.drawImage(QRectF(104, 140, 56, 39), NoClick(scale));
+    p.end();
     return out;
 }
 

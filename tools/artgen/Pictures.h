@@ -34,6 +34,8 @@ QImage Snow(int scale);
 // The main window as the player sees it between games: background, banner,
 // menu panel and, for checking the ladder, markers on a few rows.
 QImage Composite(int scale);
+// The same with sample texts in the labels' places and fonts.
+QImage Preview(int scale);
 } // namespace MainArt
 
 namespace DialogArt {

@@ -5,7 +5,8 @@
 //
 // --out        where to write the pictures (default: src/art/images)
 // --sheet      also write a contact sheet of every picture, for a look
-// --composite  also write the main window as assembled at 1x and 2x
+// --composite  also write the main window as assembled at 1x and 2x, and a
+//              preview with sample texts in the labels' places (FILE-preview)
 // --catalogue  print the catalogue as a Markdown table
 
 #include "Pictures.h"
@@ -129,6 +130,9 @@ int main(int argc, char *argv[])
         QString path2 = path;
         path2.insert(path2.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
         MainArt::Composite(2).save(path2);
+        QString preview = path;
+        preview.insert(preview.lastIndexOf(QLatin1Char('.')), QStringLiteral("-preview"));
+        MainArt::Preview(1).save(preview);
     }
     err << list.size() << " pictures, " << failures << " failures\n";
     return failures == 0 ? 0 : 1;
