@@ -97,6 +97,7 @@ private slots:
     void settingsThatCannotBeWrittenKeepTheDialogOpen();
     void nameBoxTakesOnlyWhatTheFileCanHold();
     void pressedLooks();
+    void clicksThroughTheWindowReachTheButtons();
     void describingDuringAGameLeavesTheGameCountsAlone();
     void closingTheNewGameDialogClosesTheMainWindow();
 
@@ -409,6 +410,25 @@ void TestPlayerDialogs::pressedLooks()
     QVERIFY(m_newName->ImageBtnOk->isHidden());
     QTest::mouseRelease(m_newName->LabelBtnOk, Qt::LeftButton);
     QVERIFY(!m_newName->ImageBtnOk->isHidden());
+}
+
+void TestPlayerDialogs::clicksThroughTheWindowReachTheButtons()
+{
+    // Pictures lie under their labels: a click at the button's place reaches the label.
+    writeBase("Base.QA", Kino, 1);
+    QVERIFY(WriteFile(settings(), "[Base]=Base.QA\r\n[Names]=1\r\nAnn\r\n"));
+    m_newName->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_newName.get()));
+    QTest::mouseClick(m_newName->windowHandle(), Qt::LeftButton, {}, QPoint(360, 110)); // lower name arrow
+    QCOMPARE(m_newName->EditNewNameGamer->text(), QString("Ann"));
+    QTest::mouseClick(m_newName->windowHandle(), Qt::LeftButton, {}, QPoint(376, 154)); // OK
+    QVERIFY(m_newName->isHidden());
+
+    m_top5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_top5.get()));
+    QTest::mouseClick(m_top5->windowHandle(), Qt::LeftButton, {}, QPoint(221, 209)); // OK
+    QVERIFY(m_top5->isHidden());
+    QVERIFY(m_main->isEnabled());
 }
 
 void TestPlayerDialogs::describingDuringAGameLeavesTheGameCountsAlone()
