@@ -90,6 +90,18 @@ void Emblem(QPainter &p)
     p.setPen(Qt::NoPen);
     p.setBrush(disc);
     p.drawEllipse(c, inner, inner);
+    // Faint inner rings and a sheen on the upper half of the glass.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(120, 140, 255, 70), 1));
+    p.drawEllipse(c, inner - 5, inner - 5);
+    p.setPen(QPen(QColor(120, 140, 255, 35), 1));
+    p.drawEllipse(c, inner - 10, inner - 10);
+    QLinearGradient sheen(c.x(), c.y() - inner, c.x(), c.y());
+    sheen.setColorAt(0, QColor(255, 255, 255, 40));
+    sheen.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sheen);
+    p.drawEllipse(QRectF(c.x() - inner * 0.8, c.y() - inner * 0.95, inner * 1.6, inner));
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Palette::Rim, 1.4));
     p.drawEllipse(c, inner, inner);
