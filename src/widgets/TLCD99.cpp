@@ -16,16 +16,16 @@
 
 namespace {
 
-constexpr std::uint8_t Bits(std::initializer_list<int> segments)
+constexpr std::uint16_t Bits(std::initializer_list<int> segments)
 {
-    std::uint8_t mask = 0;
+    std::uint16_t mask = 0;
     for (int s : segments)
-        mask = static_cast<std::uint8_t>(mask | (1u << s));
+        mask = static_cast<std::uint16_t>(mask | (1u << s));
     return mask;
 }
 
 // Rows: "0".."9", "-", ":", "A".."Z".
-constexpr std::array<std::uint8_t, TLCD99::SegmentMapRows> SegmentTable = {
+constexpr std::array<std::uint16_t, TLCD99::SegmentMapRows> SegmentTable = {
     Bits({1, 2, 3, 5, 6, 7}),    // 0
     Bits({3, 6}),                // 1
     Bits({1, 3, 4, 5, 7}),       // 2
@@ -66,7 +66,7 @@ constexpr std::array<std::uint8_t, TLCD99::SegmentMapRows> SegmentTable = {
     Bits({1, 3, 4, 5, 7}),       // Z
 };
 
-bool Lit(std::uint8_t mask, int segment)
+bool Lit(std::uint16_t mask, int segment)
 {
     return (mask >> segment) & 1u;
 }
@@ -81,6 +81,37 @@ bool AllowedCharacter(QChar ch)
 QChar At(const QString &text, int index)
 {
     return index >= 0 && index < text.size() ? text.at(index) : QChar(u' ');
+}
+
+// A filled ellipse in a box with right and bottom excluded: every pixel
+// whose centre lies inside. Done by rows, so that even the 1- and 2-pixel
+// dots of the game clock come out whole and the same on every platform.
+void FillEllipse(QPainter &p, const QRect &box, const QColor &color)
+{
+    if (box.isEmpty())
+        return;
+    const double rx = box.width() / 2.0;
+    const double ry = box.height() / 2.0;
+    const double cx = box.left() + rx;
+    const double cy = box.top() + ry;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const double dy = (y + 0.5 - cy) / ry;
+        const double span = 1.0 - dy * dy;
+        if (span < 0)
+            continue;
+        const double half = rx * std::sqrt(span);
+        int first = -1;
+        int last = -2;
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (std::abs(x + 0.5 - cx) <= half) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+        }
+        if (first >= 0)
+            p.fillRect(QRect(first, y, last - first + 1, 1), color);
+    }
 }
 
 std::function<void(QWidget *, const QString &)> &AboutHandler()
@@ -109,12 +140,12 @@ QString TLCD99::NormalizeValue(const QString &value)
     return v;
 }
 
-std::uint8_t TLCD99::SegmentMapRow(int row)
+std::uint16_t TLCD99::SegmentMapRow(int row)
 {
     return row >= 0 && row < SegmentMapRows ? SegmentTable[static_cast<std::size_t>(row)] : 0;
 }
 
-std::uint8_t TLCD99::SegmentMap(QChar ch)
+std::uint16_t TLCD99::SegmentMap(QChar ch)
 {
     const char16_t c = ch.unicode();
     if (c >= u'0' && c <= u'9')
@@ -287,7 +318,7 @@ QList<QRect> TLCD99::SegmentDots(const Placement &p, int s, int d)
     return dots;
 }
 
-bool TLCD99::SkipFirstDot(int segment, std::uint8_t mask)
+bool TLCD99::SkipFirstDot(int segment, std::uint16_t mask)
 {
     switch (segment) {
     case 1: return Lit(mask, 2);
@@ -301,7 +332,7 @@ bool TLCD99::SkipFirstDot(int segment, std::uint8_t mask)
     }
 }
 
-bool TLCD99::SkipLastDot(int segment, std::uint8_t mask)
+bool TLCD99::SkipLastDot(int segment, std::uint16_t mask)
 {
     switch (segment) {
     case 1: return Lit(mask, 3);
@@ -491,23 +522,19 @@ void TLCD99::drawPoint(QPainter &p, const Geometry &g, int cell, bool lit) const
         return;
     const QColor color = lit ? m_onColor : m_offColor;
     if (g.dots) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(color);
-        p.drawEllipse(QRectF(box));
+        FillEllipse(p, box, color);
     } else {
         p.fillRect(box, color);
     }
 }
 
 void TLCD99::drawSegment(QPainter &p, const Geometry &g, int cell, int segment, bool lit,
-                         std::uint8_t litMask) const
+                         std::uint16_t litMask) const
 {
     const QColor color = lit ? m_onColor : m_offColor;
     if (segment == 8) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(color);
-        p.drawEllipse(QRectF(ColonDot(g, cell, true)));
-        p.drawEllipse(QRectF(ColonDot(g, cell, false)));
+        FillEllipse(p, ColonDot(g, cell, true), color);
+        FillEllipse(p, ColonDot(g, cell, false), color);
         return;
     }
     const Placement place = PlaceSegment(g, cell, segment);
@@ -521,14 +548,12 @@ void TLCD99::drawSegment(QPainter &p, const Geometry &g, int cell, int segment, 
     const QList<QRect> dots = SegmentDots(place, g.segmentSize, g.dotSpacing);
     const bool skipFirst = !lit && SkipFirstDot(segment, litMask);
     const bool skipLast = !lit && SkipLastDot(segment, litMask);
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
     for (int k = 0; k < dots.size(); ++k) {
         if (skipFirst && k == 0)
             continue;
         if (skipLast && k == dots.size() - 1)
             continue;
-        p.drawEllipse(QRectF(dots[k]));
+        FillEllipse(p, dots[k], color);
     }
 }
 
@@ -572,7 +597,7 @@ bool TLCD99::drawPass(QImage &target, const QString &newValue, const QString &ol
                 const QChar nc = At(fresh.cells, i - 1);
                 if (onlyChanged && nc == At(old.cells, i - 1))
                     continue;
-                const std::uint8_t mask = nc == u' ' ? 0 : SegmentMap(nc);
+                const std::uint16_t mask = nc == u' ' ? 0 : SegmentMap(nc);
                 const bool lit = Lit(mask, segment);
                 drawSegment(p, g, i, segment, lit, mask);
                 notify(k + 1, i, segment, lit);

@@ -109,9 +109,9 @@ public:
 
     // Lit segments of a character as a bit mask: bit g (1..8) set when
     // segment g is lit. Blank and characters without a row give 0.
-    static std::uint8_t SegmentMap(QChar ch);
+    static std::uint16_t SegmentMap(QChar ch);
     // The same by row of the 38-row table: "0".."9", "-", ":", "A".."Z".
-    static std::uint8_t SegmentMapRow(int row);
+    static std::uint16_t SegmentMapRow(int row);
     static constexpr int SegmentMapRows = 38;
 
     // The order in which the eight segment groups are drawn; anNone and
@@ -169,8 +169,8 @@ public:
 
     // In dot mode, whether an unlit segment leaves out its first or last dot
     // because a lit neighbour owns that corner.
-    static bool SkipFirstDot(int segment, std::uint8_t litMask);
-    static bool SkipLastDot(int segment, std::uint8_t litMask);
+    static bool SkipFirstDot(int segment, std::uint16_t litMask);
+    static bool SkipLastDot(int segment, std::uint16_t litMask);
 
     // --- seams for tests and tools -------------------------------------
 
@@ -211,7 +211,7 @@ private:
                   int animation, int budget, bool onlyChanged, bool secondPass,
                   std::int64_t paintStart, bool flushSteps);
     void drawSegment(QPainter &p, const Geometry &g, int cell, int segment, bool lit,
-                     std::uint8_t litMask) const;
+                     std::uint16_t litMask) const;
     void drawPoint(QPainter &p, const Geometry &g, int cell, bool lit) const;
     std::int64_t now() const;
     bool waitStep(int milliseconds);

@@ -136,7 +136,7 @@ private slots:
             int m = 0;
             for (int g : s)
                 m |= 1 << g;
-            return std::uint8_t(m);
+            return std::uint16_t(m);
         };
         QCOMPARE(TLCD99::SegmentMap(u'0'), mask({1, 2, 3, 5, 6, 7}));
         QCOMPARE(TLCD99::SegmentMap(u'2'), mask({1, 3, 4, 5, 7}));
@@ -145,8 +145,8 @@ private slots:
         QCOMPARE(TLCD99::SegmentMap(u':'), mask({8}));
         QCOMPARE(TLCD99::SegmentMap(u'K'), mask({2, 3, 4, 5, 6}));
         QCOMPARE(TLCD99::SegmentMap(u'Z'), mask({1, 3, 4, 5, 7}));
-        QCOMPARE(TLCD99::SegmentMap(u' '), std::uint8_t(0));
-        QCOMPARE(TLCD99::SegmentMap(u'.'), std::uint8_t(0));
+        QCOMPARE(TLCD99::SegmentMap(u' '), std::uint16_t(0));
+        QCOMPARE(TLCD99::SegmentMap(u'.'), std::uint16_t(0));
 
         // Row order: digits, "-", ":", then a letter at its code minus 53.
         for (char16_t c = u'0'; c <= u'9'; ++c)
@@ -155,7 +155,7 @@ private slots:
         QCOMPARE(TLCD99::SegmentMapRow(11), TLCD99::SegmentMap(u':'));
         for (char16_t c = u'A'; c <= u'Z'; ++c)
             QCOMPARE(TLCD99::SegmentMap(c), TLCD99::SegmentMapRow(c - 53));
-        QCOMPARE(TLCD99::SegmentMapRow(TLCD99::SegmentMapRows), std::uint8_t(0));
+        QCOMPARE(TLCD99::SegmentMapRow(TLCD99::SegmentMapRows), std::uint16_t(0));
 
         // Letters that share a shape.
         QCOMPARE(TLCD99::SegmentMap(u'M'), TLCD99::SegmentMap(u'N'));
@@ -259,7 +259,7 @@ private slots:
 
     void dotCornerRules()
     {
-        auto bit = [](int g) { return std::uint8_t(1u << g); };
+        auto bit = [](int g) { return std::uint16_t(1u << g); };
         QVERIFY(TLCD99::SkipFirstDot(1, bit(2))); // unlit top over a lit upper left
         QVERIFY(!TLCD99::SkipFirstDot(1, bit(3)));
         QVERIFY(TLCD99::SkipLastDot(1, bit(3)));
