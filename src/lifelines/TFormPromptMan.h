@@ -1,16 +1,66 @@
 #pragma once
 
+#include "LifelineRules.h"
+
 #include <QWidget>
 
-struct GameState;
-class TFormMain;
+#include <array>
 
-// The ask-the-audience dialog: four bars grow to the studio audience's vote.
+class DialogTitleDrag;
+class QLabel;
+class RandomGenerator;
+class TFormMain;
+class TGauge;
+class TThreadedTimer;
+struct GameState;
+
+// The ask-the-audience dialog: on opening the studio audience votes, and
+// four vertical bars, one per answer place A to D, grow one percent per
+// tick to their shares. After 100 ticks it hides itself and the host sums
+// the vote up in the main window. The main window is held while it is shown.
 class TFormPromptMan : public QWidget {
+    Q_OBJECT
+
 public:
     TFormPromptMan(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    ~TFormPromptMan() override;
+
+    // Controls, bottom of the stack first.
+    QLabel *ImageForm = nullptr;
+    TGauge *GaugeA = nullptr;
+    TGauge *GaugeB = nullptr;
+    TGauge *GaugeC = nullptr;
+    TGauge *GaugeD = nullptr;
+    QLabel *LabelTitle = nullptr;
+    TThreadedTimer *TimerAnimProc = nullptr;
+
+    // The gauges by answer place, 1..4 = A..D (index 0 unused).
+    std::array<TGauge *, 5> Gauges() const { return {nullptr, GaugeA, GaugeB, GaugeC, GaugeD}; }
+
+    // Handlers.
+    void FormShow();
+    void FormHide();
+    void FormClose();
+    void TimerAnimProcTimer();
+
+    // State of the dialog.
+    const Lifelines::AudienceShares &AudienceShares() const { return m_audienceShares; }
+    int AnimationTicks() const { return m_animationTicks; }
+
+    // The generator behind the vote (the game's own by default).
+    void setRandom(RandomGenerator &random) { m_random = &random; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     GameState &m_state;
     TFormMain &m_main;
+    RandomGenerator *m_random;
+    DialogTitleDrag *m_titleDrag = nullptr;
+
+    Lifelines::AudienceShares m_audienceShares{};
+    int m_animationTicks = 0;
 };
