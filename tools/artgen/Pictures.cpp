@@ -1,5 +1,6 @@
 #include "Pictures.h"
 
+#include <QBuffer>
 #include <QColor>
 
 namespace {
@@ -107,4 +108,15 @@ std::vector<PictureSpec> Catalogue()
                         [i](int s) { return DialogArt::NewGameArrow(s, i); }});
     }
     return list;
+}
+
+QByteArray Encode(const QImage &image, const QString &format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const bool ok = format == QLatin1String("jpg")
+                        ? image.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPG", 90)
+                        : image.save(&buffer, "PNG");
+    return ok ? bytes : QByteArray();
 }

@@ -19,6 +19,10 @@ struct PictureSpec {
 
 std::vector<PictureSpec> Catalogue();
 
+// The file contents of `image` in `format` ("jpg" at quality 90, or "png"),
+// exactly as the generator writes them.
+QByteArray Encode(const QImage &image, const QString &format);
+
 // Painters, grouped by window. Each returns the picture at `scale`.
 namespace MainArt {
 QImage Form(int scale);

@@ -13,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -24,9 +25,9 @@ namespace {
 bool Save(const QImage &image, const QString &path, const QString &format)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (format == QLatin1String("jpg"))
-        return image.convertToFormat(QImage::Format_RGB32).save(path, "JPG", 90);
-    return image.save(path, "PNG");
+    const QByteArray bytes = Encode(image, format);
+    QFile file(path);
+    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QImage ContactSheet(const std::vector<PictureSpec> &list)
