@@ -339,6 +339,7 @@ bool TFormMain::EnterFullScreen()
     // window covers the whole screen and shows the window colour around it.
     const QScreen *primary = QGuiApplication::primaryScreen();
     setGeometry(QRect(primary ? primary->geometry().topLeft() : QPoint(), screen));
+    placeStage(); // a hidden window gets its resize event only when shown
     setWindowState(windowState() | Qt::WindowFullScreen);
     m_fullScreen = true;
     m_screenSaver.Inhibit();

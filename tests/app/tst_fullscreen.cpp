@@ -5,6 +5,7 @@
 #include "MessageBox.h"
 #include "TFormMain.h"
 
+#include <QLabel>
 #include <QTest>
 
 #include <memory>
