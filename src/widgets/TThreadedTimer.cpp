@@ -1,8 +1,7 @@
 #include "TThreadedTimer.h"
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <QPointer>
+#include <QSocketNotifier>
 
 #include <chrono>
 #include <condition_variable>
@@ -11,13 +10,12 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <sys/eventfd.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
-
-const QEvent::Type TickEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 using Clock = std::chrono::steady_clock;
 
@@ -80,12 +78,13 @@ struct TThreadedTimer::Shared {
     std::uint64_t tickGeneration = 0;
     TThreadPriority priority = tpNormal;
     int baseNice = 0;
+    int wakeFd = -1; // eventfd the worker writes to hand a tick over
     std::thread worker;
 };
 
 namespace {
 
-void WorkerLoop(const std::shared_ptr<TThreadedTimer::Shared> &sh, QObject *owner)
+void WorkerLoop(const std::shared_ptr<TThreadedTimer::Shared> &sh)
 {
     std::unique_lock lock(sh->mutex);
     TThreadedTimer::TThreadPriority applied = TThreadedTimer::tpNormal;
@@ -126,12 +125,12 @@ void WorkerLoop(const std::shared_ptr<TThreadedTimer::Shared> &sh, QObject *owne
 
             // One period has passed: hand the tick to the owner's thread and
             // wait until it has run there, or until the timer is stopped,
-            // restarted or destroyed (then nobody will answer).
+            // restarted or destroyed (then nobody will answer). The hand-over
+            // is a write to an event counter that the owner's event loop
+            // watches; the worker never touches a Qt object.
             sh->tickPending = true;
             sh->tickGeneration = gen;
-            lock.unlock();
-            QCoreApplication::postEvent(owner, new QEvent(TickEventType));
-            lock.lock();
+            ::eventfd_write(sh->wakeFd, 1);
             sh->wake.wait(lock, [&] { return !sh->tickPending || restarted(); });
 
             // Fixed rate: the next deadline is one period after the previous
@@ -165,7 +164,9 @@ TThreadedTimer::~TThreadedTimer()
     m_shared->wake.notify_all();
     if (m_shared->worker.joinable())
         m_shared->worker.join();
-    // Ticks still queued for this object are discarded with it.
+    delete m_wakeNotifier;
+    if (m_shared->wakeFd >= 0)
+        ::close(m_shared->wakeFd);
 }
 
 void TThreadedTimer::setAllowZero(bool allow)
@@ -230,17 +231,27 @@ void TThreadedTimer::applyRunState()
     if (run && !m_shared->worker.joinable()) {
         // The worker starts with the first period; a timer that is never
         // enabled has no thread at all.
-        m_shared->worker = std::thread(WorkerLoop, m_shared, this);
+        const int fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (fd < 0) {
+            // Out of descriptors: the timer stays enabled but silent, as an
+            // idle one; the next change of Enabled or Interval tries again.
+            qWarning("TThreadedTimer: cannot create the timer thread's event counter");
+            {
+                std::lock_guard lock(m_shared->mutex);
+                m_shared->running = false;
+            }
+            m_running = false;
+            return;
+        }
+        m_shared->wakeFd = fd;
+        m_wakeNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(m_wakeNotifier, &QSocketNotifier::activated, this, [this] {
+            eventfd_t count = 0;
+            ::eventfd_read(m_shared->wakeFd, &count);
+            deliverTick();
+        });
+        m_shared->worker = std::thread(WorkerLoop, m_shared);
     }
-}
-
-bool TThreadedTimer::event(QEvent *event)
-{
-    if (event->type() == TickEventType) {
-        deliverTick();
-        return true;
-    }
-    return QObject::event(event);
 }
 
 void TThreadedTimer::deliverTick()

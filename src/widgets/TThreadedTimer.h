@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+class QSocketNotifier;
+
 // A periodic timer whose timing comes from a worker thread of its own rather
 // than from the window system's timer events. The worker only waits; every
 // tick is handed to the thread that owns the timer (the GUI thread) and runs
@@ -93,14 +95,12 @@ public:
 
     struct Shared; // state shared with the worker thread
 
-protected:
-    bool event(QEvent *event) override;
-
 private:
     void applyRunState();
     void deliverTick();
 
     std::shared_ptr<Shared> m_shared;
+    QSocketNotifier *m_wakeNotifier = nullptr; // ticks arrive through it
     std::function<void()> m_onTimer;
     int m_interval = 1000;
     TThreadPriority m_priority = tpNormal;
