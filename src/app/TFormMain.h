@@ -192,4 +192,25 @@ private:
 
     // ---- Game play (src/app/TFormMainPlay.cpp) ---------------------------
     // Private members that the game's handlers need go below this line.
+    // Puts the question of level QuestionNumber on screen; false when the
+    // level holds no question.
+    bool DrawQuestion();
+    void AdvanceLadder();
+    void AnswerChosen(int place); // place 1..4 = A..D
+    void WrongAnswer(const QString &chosen);
+
+    QLabel *answerLabel(int place) const;
+    void answerPressed(int place);
+    void answerReleased(int place);
+    void setMarker(int position, const QString &picture);
+    // Moves GaugeLoad and lets the window process its events.
+    void showProgress(qint64 processed, qint64 total);
+
+    // BeginGame or FinishGame is loading or saving the base: the window keeps
+    // processing events meanwhile, and nothing may start either again.
+    bool m_baseBusy = false;
+    // Point sizes of the question and the answers; a long text keeps the
+    // size the previous question left.
+    int m_questionPoints = 16;
+    int m_answerPoints = 14;
 };
