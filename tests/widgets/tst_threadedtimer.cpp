@@ -58,7 +58,7 @@ private slots:
         bool onMainThread = true;
         timer.setOnTimer([&] {
             ++ticks;
-            onMainThread = onMainThread && QThread::currentThread() == qApp->thread();
+            onMainThread = onMainThread && QThread::currentThread() == QCoreApplication::instance()->thread();
         });
         timer.setInterval(20);
         timer.setEnabled(true);
