@@ -15,6 +15,7 @@
 #include "MoneyLadder.h"
 #include "QuestionDraw.h"
 #include "Random.h"
+#include "TFormAbout.h"
 #include "TGauge.h"
 #include "TLCD99.h"
 #include "TThreadedTimer.h"
@@ -23,9 +24,6 @@
 #include <QLabel>
 
 namespace {
-
-// Where new bases can be fetched, named when a base cannot be read.
-const QString AuthorWebSite = QStringLiteral("https://zorban.example.org");
 
 const QColor LetterColour{251, 152, 0};
 const QColor PressedLetterColour{255, 255, 255};
@@ -117,7 +115,7 @@ void TFormMain::BeginGame()
     if (failure || m_closed) {
         // No game on a base that did not load whole: the window stays between games.
         if (failure)
-            LabelDialog->setText(HostText::LoadFailure(m_state.PlayerName, AuthorWebSite));
+            LabelDialog->setText(HostText::LoadFailure(m_state.PlayerName, TFormAbout::WebAddress));
         LabelNewName->setEnabled(true);
         GaugeLoad->hide();
         LabelLoad->hide();
@@ -258,7 +256,7 @@ void TFormMain::AdvanceLadder()
     if (step.drawsQuestion && !DrawQuestion()) {
         // A level without questions cannot be played; the loading refuses such
         // bases, so this only guards against a table changed behind its back.
-        LabelDialog->setText(HostText::LoadFailure(m_state.PlayerName, AuthorWebSite));
+        LabelDialog->setText(HostText::LoadFailure(m_state.PlayerName, TFormAbout::WebAddress));
         FinishGame();
         LabelScore->setText(QString::number(m_state.Winnings));
         return;
