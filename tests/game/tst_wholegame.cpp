@@ -382,7 +382,14 @@ void TestWholeGame::gameTimedOutAtQuestionEight()
     ticks(199);
     QVERIFY(m_state->GameActive);
     QCOMPARE(m_main->LCD99->Value(), QStringLiteral("1:13.9"));
+    // The time runs out while an answer is held down: its release answers nothing.
+    press(area(correctPlace()));
+    QVERIFY(m_main->ImageAnswerA->isVisible() || m_main->ImageAnswerB->isVisible()
+            || m_main->ImageAnswerC->isVisible() || m_main->ImageAnswerD->isVisible());
     ticks(1);
+    releaseAt(centreOf(area(correctPlace())));
+    QVERIFY(!m_main->ImageAnswerA->isVisible() && !m_main->ImageAnswerB->isVisible()
+            && !m_main->ImageAnswerC->isVisible() && !m_main->ImageAnswerD->isVisible());
     QVERIFY(!m_state->GameActive);
     QCOMPARE(m_main->LabelTimer->text(), QStringLiteral("0"));
     QCOMPARE(m_state->Winnings, 4000);
