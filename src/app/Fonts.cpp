@@ -47,7 +47,8 @@ QString FontFamilyName(FontFamily family)
     case FontFamily::MsSansSerif:
         return tahomaFamily();
     case FontFamily::ComicSansMs:
-        return QStringLiteral("DejaVu Sans");
+        // Narrow enough that the about box's lines keep within their boxes.
+        return QStringLiteral("DejaVu Sans Condensed");
     }
     return QStringLiteral("DejaVu Sans");
 }
@@ -55,7 +56,10 @@ QString FontFamilyName(FontFamily family)
 QFont GameFont(FontFamily family, int pixelSize, bool bold, bool italic)
 {
     QFont font;
-    font.setFamilies({FontFamilyName(family), QStringLiteral("DejaVu Sans")});
+    // The second family stands in where the first is not installed.
+    const QString fallback = family == FontFamily::ComicSansMs ? QStringLiteral("Liberation Sans")
+                                                               : QStringLiteral("DejaVu Sans");
+    font.setFamilies({FontFamilyName(family), fallback});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     font.setItalic(italic);

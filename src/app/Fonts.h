@@ -10,7 +10,7 @@ enum class FontFamily {
     TimesNewRoman,  // Liberation Serif (same metrics)
     Tahoma,         // the bundled Tahoma of the system's font folder, else DejaVu Sans
     MsSansSerif,    // drawn with the Tahoma stand-in as well
-    ComicSansMs,    // a rounded face with Cyrillic letters
+    ComicSansMs,    // DejaVu Sans Condensed, else Liberation Sans
 };
 
 // The installed family that draws `family`. Loads the Tahoma files on first

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 void setTextColour(QWidget *widget, const QColor &colour)
@@ -157,6 +159,11 @@ void TFormAbout::buildSheet()
         setTextColour(label, blue);
         label->setCursor(Qt::PointingHandCursor);
         label->adjustSize();
+        // An address longer than its place is moved left so that all of it
+        // stays on the sheet.
+        const int overrun = label->x() + label->width() - PanelAnimate->width();
+        if (overrun > 0)
+            label->move(std::max(0, label->x() - overrun), label->y());
         label->installEventFilter(this);
         *link = label;
     }

@@ -19,8 +19,8 @@ public:
     ~TFormAbout() override;
 
     // Where the author can be reached; the links open these.
-    static inline const QString MailAddress = QStringLiteral("zorban@example.org");
-    static inline const QString WebAddress = QStringLiteral("zorban.example.org");
+    static inline const QString MailAddress = QStringLiteral("q@example.org");
+    static inline const QString WebAddress = QStringLiteral("example.org");
     static QUrl MailUrl();
     static QUrl WebUrl();
 

@@ -37,7 +37,9 @@ int main(int argc, char **argv)
     main.show();
     about.show();
     newNameGamer.show();
-    newNameGamer.raise();
     newNameGamer.activateWindow();
+    // The splash stays above the others even where no window manager keeps
+    // it there.
+    about.raise();
     return app.exec();
 }
