@@ -28,7 +28,8 @@ bool DialogTitleDrag::eventFilter(QObject *watched, QEvent *event)
     if (watched != m_title)
         return false;
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton)
             StartMove(mouse->globalPosition().toPoint());

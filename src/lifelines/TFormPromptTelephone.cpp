@@ -185,13 +185,20 @@ void TFormPromptTelephone::setTimerColor(const QColor &color)
 
 bool TFormPromptTelephone::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
+    const QEvent::Type type = event->type();
+    // A quick second press arrives as a double click: it is a press all the same.
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (!press && type != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
     for (int key = 0; key < KeyCount; ++key) {
         if (watched != Label[key])
             continue;
+        // Event filters see a dead key's events too: a button held while the
+        // call was made or the time ran out must not dial afterwards.
+        if (!Label[key]->isEnabled())
+            return true;
         // Qt delivers the release to the key on which the press began.
-        if (event->type() == QEvent::MouseButtonPress)
+        if (press)
             KeyMouseDown(key);
         else
             KeyMouseUp(key);

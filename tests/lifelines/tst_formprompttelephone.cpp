@@ -37,6 +37,8 @@ private slots:
     void keypad();
 
     void pressedKeyHidesItsCapUntilRelease();
+    void releaseAfterTimeOutDialsNothing();
+    void doubleClickPressesTheKeyAgain();
     void digitsAppendUpToSevenAndResetClears();
     void shortNumberIsRefused();
     void zeroesAtTierOneCallTheRightFriend();
@@ -215,6 +217,39 @@ void TestFormPromptTelephone::pressedKeyHidesItsCapUntilRelease()
     QTest::mouseRelease(m_dialog->windowHandle(), Qt::LeftButton, {}, m_dialog->Label[9]->geometry().center());
     QVERIFY(!m_dialog->Image[5]->isHidden());
     QCOMPARE(m_dialog->DialledNumber(), u"5"_s);
+}
+
+void TestFormPromptTelephone::releaseAfterTimeOutDialsNothing()
+{
+    openDialog();
+    dial(u"1234"_s);
+    const QPoint at = m_dialog->Label[5]->geometry().center();
+    QTest::mousePress(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    tickUntil(0); // the keys go dead while the button is still down
+    QTest::mouseRelease(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    QCOMPARE(m_dialog->DialledNumber(), u"1234"_s);
+    // The cap that stayed down is up again when the dialog next opens.
+    m_dialog->TimerAutoCloseTimer();
+    QVERIFY(!m_dialog->Image[5]->isHidden());
+}
+
+void TestFormPromptTelephone::doubleClickPressesTheKeyAgain()
+{
+    openDialog();
+    QLabel *key = m_dialog->Label[7];
+    const QPoint at = key->rect().center();
+    const QPoint global = key->mapToGlobal(at);
+    const auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, global, Qt::LeftButton, buttons, {});
+        QApplication::sendEvent(key, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton); // the second press of a quick pair
+    QVERIFY(m_dialog->Image[7]->isHidden());
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    QVERIFY(!m_dialog->Image[7]->isHidden());
+    QCOMPARE(m_dialog->DialledNumber(), u"77"_s);
 }
 
 void TestFormPromptTelephone::digitsAppendUpToSevenAndResetClears()
