@@ -8,6 +8,7 @@
 #include "TGauge.h"
 #include "TLCD99.h"
 #include "TThreadedTimer.h"
+#include "TestBase.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -48,6 +49,7 @@ private slots:
 
     void closeBetweenGamesTouchesNoFileAndEmptiesTheClipboard();
     void closeButtonClosesTheWindowAndAboutButtonShowsTheAboutBox();
+    void closingMidGameFinishesTheGameBeforeLeavingFullScreen();
 
 private:
     std::unique_ptr<GameState> m_state;
@@ -409,6 +411,70 @@ void TestMainWindow::closeButtonClosesTheWindowAndAboutButtonShowsTheAboutBox()
     QVERIFY(m_form->ImageClose->isHidden());
     QVERIFY(!m_form->isVisible());
     QCOMPARE(closed.count(), 1);
+}
+
+namespace {
+
+// Notes what the main window looked like when the leaderboard came up.
+class ShowWatcher : public QObject {
+public:
+    explicit ShowWatcher(TFormMain &form) : m_form(form) {}
+    bool shown = false;
+    bool fullScreenAtShow = false;
+    bool menuTimerAtShow = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !shown) {
+            shown = true;
+            fullScreenAtShow = m_form.IsFullScreen();
+            menuTimerAtShow = m_form.TimerForMenu->Enabled();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TFormMain &m_form;
+};
+
+} // namespace
+
+void TestMainWindow::closingMidGameFinishesTheGameBeforeLeavingFullScreen()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("QA")));
+    const QString basePath = dir.filePath(QStringLiteral("QA/Base.QA"));
+    QVERIFY(TestBase::Write(basePath, TestBase::Make(2, 3)));
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+
+    QWidget top5;
+    ShowWatcher watcher(*m_form);
+    top5.installEventFilter(&watcher);
+    m_form->setDialogs(nullptr, nullptr, nullptr, nullptr, &top5);
+    m_state->PlayerName = QStringLiteral("Вера");
+    m_state->CurrentBaseFile = QStringLiteral("Base.QA");
+    m_form->TimerForMenu->setEnabled(true);
+    m_form->show();
+    m_form->BeginGame();
+    const bool started = m_state->GameActive;
+    m_form->close();
+    bool ok = false;
+    const BaseFileModel after = TestBase::Read(basePath, &ok);
+    QDir::setCurrent(previous);
+
+    QVERIFY(started);
+    QVERIFY(!m_state->GameActive);
+    QVERIFY2(watcher.shown, "the leaderboard comes up");
+    QVERIFY2(watcher.fullScreenAtShow, "the game ends while the window still fills the screen");
+    QVERIFY(watcher.menuTimerAtShow);
+    QVERIFY(ok);
+    QCOMPARE(after.GamesPlayed, 4);
+    QVERIFY(!m_form->TimerForMenu->Enabled());
+    QVERIFY(!m_form->Timer->Enabled());
+    QVERIFY(!m_form->IsFullScreen());
 }
 
 QTEST_MAIN(TestMainWindow)
