@@ -39,6 +39,7 @@ TFormPromptMan::TFormPromptMan(GameState &state, TFormMain &main, QWidget *paren
 
     ImageForm = new QLabel(this);
     ImageForm->setObjectName(u"ImageForm"_s);
+    ImageForm->setTextFormat(Qt::PlainText);
     ImageForm->setGeometry(0, 0, 205, 280);
     ImageForm->setPixmap(Art::Picture(u"TFormPromptMan/ImageForm"_s));
 

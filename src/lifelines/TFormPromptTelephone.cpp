@@ -88,6 +88,7 @@ QLabel *MakePicture(QWidget *parent, const QString &form, const QString &name, c
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(rect);
     label->setPixmap(Art::Picture(form + u'/' + name));
     return label;

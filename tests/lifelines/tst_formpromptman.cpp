@@ -111,7 +111,8 @@ void TestFormPromptMan::layoutOfTheWindow()
 
     QCOMPARE(d.LabelTitle->geometry(), QRect(12, 7, 148, 25));
     QCOMPARE(d.LabelTitle->text(), u"Помощь зала"_s);
-    QCOMPARE(d.LabelTitle->textFormat(), Qt::PlainText);
+    for (QLabel *label : d.findChildren<QLabel *>())
+        QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
     QCOMPARE(d.LabelTitle->cursor().shape(), Qt::SizeAllCursor);
     QCOMPARE(d.LabelTitle->font().pixelSize(), 13);
     QVERIFY(d.LabelTitle->font().bold());

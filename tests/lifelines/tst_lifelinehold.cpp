@@ -46,6 +46,7 @@ void TestLifelineHold::mainWindowHeldWhileDialogOpen()
     main.setDialogs(&about, &phone, nullptr, &man, nullptr);
     // Only the test ticks the clocks.
     main.Timer->setEnabled(false);
+    main.TimerForMenu->setEnabled(false); // the menu panel (and "?" on it) stays put
     phone.Timer->setInterval(600'000);
     phone.TimerAutoClose->setInterval(600'000);
     man.TimerAnimProc->setInterval(600'000);
@@ -68,6 +69,7 @@ void TestLifelineHold::mainWindowHeldWhileDialogOpen()
     QCOMPARE(state.SecondsLeft, 59); // ...the question countdown does not
 
     // A click on "?" does not reach the held window.
+    QCOMPARE(main.PanelMenu->x(), 545);
     const QPoint aboutButton = main.LabelBtnAbout->mapTo(&main, main.LabelBtnAbout->rect().center());
     QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, aboutButton);
     QVERIFY(!about.isVisible());
