@@ -226,6 +226,12 @@ void TestPlayerRules::describeFailures()
     const BaseSummary missing = DescribeBaseFile(dir.filePath("missing.QA"));
     QCOMPARE(missing.failure, BaseSummary::Failure::Open);
     QVERIFY(missing.Error.contains("No such file", Qt::CaseInsensitive));
+
+    // The listing takes folders too; choosing one fails like a missing file.
+    QVERIFY(QDir(dir.path()).mkdir("folder.QA"));
+    const BaseSummary folder = DescribeBaseFile(dir.filePath("folder.QA"));
+    QCOMPARE(folder.failure, BaseSummary::Failure::Open);
+    QVERIFY(!folder.Error.isEmpty());
 }
 
 void TestPlayerRules::baseDescriptionText()
