@@ -1,6 +1,8 @@
 #include "TThreadedTimer.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QPointer>
 #include <QTest>
 #include <QThread>
@@ -8,7 +10,33 @@
 
 #include <chrono>
 #include <memory>
+#include <set>
 #include <thread>
+
+#include <sys/resource.h>
+
+namespace {
+
+// Nice values of all threads of this process, from /proc.
+std::set<int> ThreadNiceValues()
+{
+    std::set<int> values;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString &tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks.filePath(tid + QStringLiteral("/stat")));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        // Fields after the command name, which is in parentheses: state is
+        // field 3, nice is field 19.
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 16)
+            values.insert(fields[16].toInt());
+    }
+    return values;
+}
+
+} // namespace
 
 // No test here measures how long anything takes: a tick either comes (QTRY
 // with a generous limit) or must not come at all. Hangs are caught by the
@@ -339,6 +367,34 @@ private slots:
                                                                      : TThreadedTimer::tpNormal);
         const int before = ticks;
         QTRY_VERIFY_WITH_TIMEOUT(ticks >= before + 2, 10000);
+    }
+
+    // The lower levels are within an unprivileged process's reach: the
+    // worker thread really runs nicer than the rest of the process.
+    void lowerPrioritiesMakeTheWorkerNicer_data()
+    {
+        QTest::addColumn<TThreadedTimer::TThreadPriority>("priority");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("lower") << TThreadedTimer::tpLower << 5;
+        QTest::newRow("lowest") << TThreadedTimer::tpLowest << 10;
+    }
+    void lowerPrioritiesMakeTheWorkerNicer()
+    {
+        QFETCH(TThreadedTimer::TThreadPriority, priority);
+        QFETCH(int, offset);
+        const int base = ::getpriority(PRIO_PROCESS, 0);
+        if (base + offset > 19)
+            QSKIP("the process already runs at the lowest priority");
+        QVERIFY(!ThreadNiceValues().count(base + offset));
+
+        TThreadedTimer timer;
+        int ticks = 0;
+        timer.setOnTimer([&] { ++ticks; });
+        timer.setThreadPriority(priority);
+        timer.setInterval(15);
+        timer.setEnabled(true);
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 10000);
+        QVERIFY(ThreadNiceValues().count(base + offset));
     }
 
     void timerWithoutHandlerStillRuns()
