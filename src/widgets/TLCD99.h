@@ -63,6 +63,9 @@ public:
     int DotSpacing() const { return m_dotSpacing; } // at least 0
     void setDotSpacing(int pixels);
 
+    // Every paint is composed in an off-screen picture and shown in one
+    // piece (and after each animation step) whatever this says; the property
+    // is kept, with its default, for the windows that set it.
     bool DoubleBuffer() const { return m_doubleBuffer; }
     void setDoubleBuffer(bool on);
 
