@@ -35,6 +35,14 @@ std::optional<Placement> PlaceStage(QSize screenPixels)
     return placement;
 }
 
+double ScaleToApply(QSize screenPixels)
+{
+    const std::optional<Placement> placement = PlaceStage(screenPixels);
+    if (!placement || placement->scale < 1.0)
+        return 0.0;
+    return placement->scale;
+}
+
 bool HoldsStage(QSize logicalSize)
 {
     return logicalSize.width() >= StageWidth - 1 && logicalSize.height() >= StageHeight - 1;
@@ -49,8 +57,7 @@ double ProbeScaleFactor(int argc, char **argv)
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return 0.0;
-    const std::optional<Placement> placement = PlaceStage(screen->geometry().size());
-    return placement ? placement->scale : 0.0;
+    return ScaleToApply(screen->geometry().size());
 }
 
 void SetScaleFactorVariable(double scale)

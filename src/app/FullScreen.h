@@ -23,12 +23,19 @@ struct Placement {
 // for an empty screen. 1920 x 1080 gives 1.8 with the stage at x 240.
 std::optional<Placement> PlaceStage(QSize screenPixels);
 
+// The scale the program applies to itself on a screen of `screenPixels`:
+// the placement's scale, or 0 (none) when there is no screen or the screen is
+// smaller than the stage. Drawing below scale 1 is not something the window
+// system does cleanly, so a small screen plays the stage unscaled in a
+// window, after the full-screen failure message.
+double ScaleToApply(QSize screenPixels);
+
 // Whether a screen of `logicalSize` (after scaling) can hold the whole stage.
 // A pixel of rounding is forgiven.
 bool HoldsStage(QSize logicalSize);
 
-// The scale factor for this program, measured on the primary screen with a
-// short-lived application object; 0 when there is no screen. Must run before
+// ScaleToApply() for the primary screen, measured with a short-lived
+// application object; 0 when there is none. Must run before
 // the real QApplication exists.
 double ProbeScaleFactor(int argc, char **argv);
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QWidget>
 
 #include <cstring>
 #include <utility>
@@ -31,7 +32,9 @@ void ShowMessage(QWidget *parent, const QString &text)
         current(text);
         return;
     }
-    QMessageBox box(parent);
+    // A window that is not up yet would place the box at its own stale
+    // position; the screen's middle is better.
+    QMessageBox box(parent && parent->isVisible() ? parent : nullptr);
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setTextFormat(Qt::PlainText);
     box.setText(text);

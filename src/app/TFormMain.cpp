@@ -385,8 +385,14 @@ QPixmap TFormMain::BuildBanner(const QPixmap &newYear, const QPixmap &snow, cons
 
 void TFormMain::FormCreate()
 {
-    if (!EnterFullScreen())
+    if (!EnterFullScreen()) {
         ShowMessage(this, FullScreenError);
+        // Played in a plain window of the stage's size, in the screen's middle.
+        resize(MainLayout::StageWidth, MainLayout::StageHeight);
+        placeStage();
+        if (const QScreen *primary = QGuiApplication::primaryScreen())
+            move(primary->geometry().center() - rect().center());
+    }
 
     const QPixmap cross = Art::Picture(QStringLiteral("NOCLICK"));
     ImagePrompt50->setPixmap(cross);

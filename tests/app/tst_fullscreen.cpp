@@ -20,6 +20,8 @@ private slots:
     void stageFillsTheScreenWithItsAspectKept();
     void emptyScreenHasNoPlacement_data();
     void emptyScreenHasNoPlacement();
+    void smallScreenIsNotScaledDown_data();
+    void smallScreenIsNotScaledDown();
     void scaledScreenHoldsTheStage_data();
     void scaledScreenHoldsTheStage();
     void scaleVariableIsSetAndCleared();
@@ -74,6 +76,24 @@ void TestFullScreen::emptyScreenHasNoPlacement()
 {
     QFETCH(QSize, screen);
     QVERIFY(!FullScreen::PlaceStage(screen));
+}
+
+void TestFullScreen::smallScreenIsNotScaledDown_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<double>("scale");
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.8;
+    QTest::newRow("800x600") << QSize(800, 600) << 1.0;
+    QTest::newRow("640x480: smaller") << QSize(640, 480) << 0.0;
+    QTest::newRow("1024x576: too low") << QSize(1024, 576) << 0.0;
+    QTest::newRow("no screen") << QSize() << 0.0;
+}
+
+void TestFullScreen::smallScreenIsNotScaledDown()
+{
+    QFETCH(QSize, screen);
+    QFETCH(double, scale);
+    QCOMPARE(FullScreen::ScaleToApply(screen), scale);
 }
 
 void TestFullScreen::scaledScreenHoldsTheStage_data()
