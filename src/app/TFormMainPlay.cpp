@@ -10,6 +10,7 @@
 #include "GameState.h"
 #include "HostText.h"
 #include "Ladder.h"
+#include "MainLayout.h"
 #include "MenuPanel.h"
 #include "MessageBox.h"
 #include "MoneyLadder.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-const QColor LetterColour{251, 152, 0};
 const QColor PressedLetterColour{255, 255, 255};
 
 void SetFontColour(QLabel *label, const QColor &colour)
@@ -70,7 +70,7 @@ void TFormMain::answerReleased(int place)
                                              ImageAnswerD};
     const std::array<QLabel *, 5> letters{nullptr, LabelA, LabelB, LabelC, LabelD};
     highlights[place]->hide();
-    SetFontColour(letters[place], LetterColour);
+    SetFontColour(letters[place], MainLayout::LetterColour);
     // The areas are enabled only in a game; a release that arrives after the
     // game ended under the pressed button (the time ran out) answers nothing.
     if (m_state.GameActive)
