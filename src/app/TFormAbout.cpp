@@ -159,11 +159,16 @@ void TFormAbout::buildSheet()
         setTextColour(label, blue);
         label->setCursor(Qt::PointingHandCursor);
         label->adjustSize();
-        // An address longer than its place is moved left so that all of it
-        // stays on the sheet.
-        const int overrun = label->x() + label->width() - PanelAnimate->width();
-        if (overrun > 0)
-            label->move(std::max(0, label->x() - overrun), label->y());
+        // An address longer than its place is set a little tighter and moved
+        // left so that all of it stays on the sheet.
+        if (label->x() + label->width() > PanelAnimate->width()) {
+            font.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
+            label->setFont(font);
+            label->adjustSize();
+            const int overrun = label->x() + label->width() - PanelAnimate->width();
+            if (overrun > 0)
+                label->move(std::max(0, label->x() - overrun), label->y());
+        }
         label->installEventFilter(this);
         *link = label;
     }
