@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace FullScreen {
 
@@ -52,8 +53,12 @@ double ProbeScaleFactor(int argc, char **argv)
 {
     // The probe must see the screen unscaled.
     ClearScaleFactorVariable();
+    // The application object strips the arguments it knows; the real one
+    // must still see them, so the probe works on a copy.
+    std::vector<char *> probeArgv(argv, argv + argc);
+    probeArgv.push_back(nullptr);
     int probeArgc = argc;
-    QGuiApplication probe(probeArgc, argv);
+    QGuiApplication probe(probeArgc, probeArgv.data());
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return 0.0;
