@@ -77,8 +77,11 @@ std::optional<Contents> Parse(const QByteArray &bytes)
             const qint64 available = std::min<qint64>(count, lines.size() - next);
             QStringList names;
             names.reserve(available);
+            // A name edited into the file by hand may hold control characters
+            // or be too long: it is cleaned as the name box would clean it, so
+            // it can never split a line when the file is written back.
             for (qint64 i = 0; i < available; ++i)
-                names.append(Cp1251::Decode(lines.at(next++)));
+                names.append(PlayerRules::CleanName(Cp1251::Decode(lines.at(next++))));
             contents.Names = names;
         }
         // Any other key line is consumed and still counts as one of the two.

@@ -1,0 +1,273 @@
+// Hostile question bases and settings files, through the real windows: each
+// ends in the game's message or its sound fallback, never in a crash, a hang,
+// a changed base that failed to load, or a write outside QA/ and the settings
+// file.
+#include "BaseFileModel.h"
+#include "Cp1251.h"
+#include "GameState.h"
+#include "MessageBox.h"
+#include "SyntheticBase.h"
+#include "TFormMain.h"
+#include "TFormNewNameGamer.h"
+#include "TFormTop5.h"
+#include "TThreadedTimer.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// Every file under the working folder, relative, sorted.
+QStringList allFiles()
+{
+    QStringList files;
+    QDirIterator it(QStringLiteral("."), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir().relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+QByteArray noise(int size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &b : bytes)
+        b = char(random.bounded(256));
+    return bytes;
+}
+
+QByteArray goodBase()
+{
+    return SerializeBaseFile(SyntheticBaseModel(15 * 4));
+}
+
+QList<QByteArray> goodLines()
+{
+    QList<QByteArray> lines = goodBase().split('\n');
+    lines.removeLast(); // the empty piece after the final line end
+    return lines;
+}
+
+QByteArray joinLines(const QList<QByteArray> &lines)
+{
+    return lines.join('\n') + '\n';
+}
+
+QByteArray flipped(const QByteArray &plain)
+{
+    QByteArray out;
+    for (char c : plain)
+        out.append(char(FlipChar(std::uint8_t(c))));
+    return out;
+}
+
+} // namespace
+
+class TestBadInput : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_oldDir = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(QDir().mkdir(QStringLiteral("QA")));
+        m_messages.clear();
+        SetMessageSinkForTests([this](const QString &text) { m_messages << text; });
+    }
+
+    void cleanup()
+    {
+        m_newName.reset();
+        m_top5.reset();
+        m_main.reset();
+        m_others.clear();
+        m_state.reset();
+        SetMessageSinkForTests({});
+        QDir::setCurrent(m_oldDir);
+        m_dir.reset();
+    }
+
+    void hostileBase_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("playable");
+
+        const QByteArray good = goodBase();
+        QTest::newRow("well formed (control row)") << good << true;
+        QTest::newRow("truncated in the level counts") << good.left(good.indexOf("\r\n4\x13") + 5) << false;
+        QTest::newRow("truncated in a question line") << good.left(good.size() * 2 / 3) << false;
+        QTest::newRow("truncated to one byte") << good.left(1) << false;
+        QTest::newRow("empty file") << QByteArray() << false;
+        QTest::newRow("100 MB single line") << QByteArray(100 * 1024 * 1024, char(0xBE)) << false;
+        QTest::newRow("binary noise") << noise(1 << 20, 7) << false;
+        QTest::newRow("binary noise after a good header") << goodLines().mid(0, 5).join('\n') + '\n' + noise(4096, 9)
+                                                          << false;
+
+        // A leaderboard name holding every byte that can stand inside a field.
+        QByteArray everyByte;
+        for (int b = 0; b < 256; ++b) {
+            if (b != 19 && b != '\r' && b != '\n')
+                everyByte.append(char(b));
+        }
+        QList<QByteArray> lines = goodLines();
+        lines[1] = everyByte + lines[1].mid(lines[1].indexOf('\x13'));
+        QTest::newRow("every byte value in a name") << joinLines(lines) << true;
+
+        lines = goodLines();
+        lines[2] = flipped("2147483647") + '\x13' + flipped("Редакция");
+        QTest::newRow("authors count 2147483647") << joinLines(lines) << true;
+        lines = goodLines();
+        lines[4] = "2147483647" + lines[4].mid(lines[4].indexOf('\x13'));
+        QTest::newRow("level count 2147483647") << joinLines(lines) << false;
+        lines = goodLines();
+        lines[4] = "2147483648" + lines[4].mid(lines[4].indexOf('\x13'));
+        QTest::newRow("level count past 32 bits") << joinLines(lines) << false;
+        lines = goodLines();
+        lines[1] = lines[1].left(lines[1].lastIndexOf('\x13') + 1) + flipped("2147483647");
+        QTest::newRow("games played 2147483647") << joinLines(lines) << true;
+    }
+
+    void hostileBase()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, playable);
+        writeBytes(QStringLiteral("QA/Base.QA"), bytes);
+        writeBytes(QStringLiteral("Zorban.ini"), "[Base]=Base.QA\r\n[Names]=1\r\nTester\r\n");
+        openWindows();
+        const QStringList filesBefore = allFiles();
+
+        // The new-game dialog describes the base and confirms the name.
+        m_newName->show();
+        QVERIFY(m_newName->isVisible());
+        m_newName->LabelBtnOkMouseDown();
+        m_newName->LabelBtnOkMouseUp();
+        QVERIFY(!m_newName->isVisible());
+
+        m_main->LabelBtnNewGameMouseDown();
+        m_main->LabelBtnNewGameMouseUp();
+        QCOMPARE(m_state->GameActive, playable);
+        if (!playable) {
+            QVERIFY(m_main->LabelDialog->text().contains(QStringLiteral("сбой при чтении файла вопросной базы")));
+            QCOMPARE(fileBytes(QStringLiteral("QA/Base.QA")), bytes);
+        } else {
+            // Take the money at once: the base is rewritten and reads back.
+            m_main->LabelBtnNewGameMouseDown();
+            m_main->LabelBtnNewGameMouseUp();
+            QVERIFY(!m_state->GameActive);
+            QVERIFY(m_messages.isEmpty());
+            const auto parsed = ParseBaseFile(fileBytes(QStringLiteral("QA/Base.QA")));
+            QVERIFY(std::holds_alternative<BaseFileModel>(parsed));
+            const auto &model = std::get<BaseFileModel>(parsed);
+            for (const BestTable &entry : model.Leaders) {
+                for (QChar ch : entry.Name)
+                    QVERIFY2(ch.unicode() >= 32, "a control character reached the file");
+            }
+        }
+        QCOMPARE(allFiles(), filesBefore);
+    }
+
+    void hostileSettings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expectedBase");
+
+        QTest::newRow("well formed (control row)") << QByteArray("[Base]=Base.QA\r\n[Names]=1\r\nTester\r\n")
+                                                   << "Base.QA";
+        QTest::newRow("base name ../x") << QByteArray("[Base]=../x\r\n[Names]=0\r\n") << "Base.QA";
+        QTest::newRow("base name with a separator") << QByteArray("[Base]=a/Base.QA\r\n[Names]=0\r\n")
+                                                    << "Base.QA";
+        QTest::newRow("absolute base name") << QByteArray("[Base]=/etc/passwd\r\n[Names]=0\r\n") << "Base.QA";
+        QTest::newRow("names count 2147483647") << QByteArray("[Base]=Base.QA\r\n[Names]=2147483647\r\nA\r\n")
+                                                << "Base.QA";
+        QTest::newRow("names count past 32 bits") << QByteArray("[Base]=Base.QA\r\n[Names]=99999999999\r\n")
+                                                  << "Base.QA";
+        QTest::newRow("binary noise") << noise(65536, 3) << "Base.QA";
+        QTest::newRow("100 MB single line") << QByteArray(100 * 1024 * 1024, 'x') << "Base.QA";
+        QByteArray everyByte("[Base]=Base.QA\r\n[Names]=1\r\n");
+        for (int b = 1; b < 256; ++b) {
+            if (b != '\r' && b != '\n')
+                everyByte.append(char(b));
+        }
+        QTest::newRow("every byte value in a name") << everyByte + "\r\n" << "Base.QA";
+    }
+
+    void hostileSettings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expectedBase);
+        writeBytes(QStringLiteral("QA/Base.QA"), goodBase());
+        writeBytes(QStringLiteral("Zorban.ini"), bytes);
+        openWindows();
+        const QStringList filesBefore = allFiles();
+
+        m_newName->show();
+        m_newName->EditNewNameGamer->setText(QStringLiteral("Игрок"));
+        m_newName->LabelBtnOkMouseDown();
+        m_newName->LabelBtnOkMouseUp();
+        QVERIFY(!m_newName->isVisible());
+        QCOMPARE(m_state->CurrentBaseFile, expectedBase);
+        QCOMPARE(m_state->PlayerName, QStringLiteral("Игрок"));
+
+        // The rewritten settings file reads back, holds no control character
+        // and names the player first.
+        const QByteArray written = fileBytes(QStringLiteral("Zorban.ini"));
+        QVERIFY(written.size() < 64 * 1024);
+        for (const QByteArray &line : written.split('\n')) {
+            for (char c : line.chopped(line.endsWith('\r') ? 1 : 0))
+                QVERIFY2(std::uint8_t(c) >= 32, "a control character reached the settings file");
+        }
+        QVERIFY(written.startsWith("[Base]=" + expectedBase.toLatin1() + "\r\n"));
+        QCOMPARE(allFiles(), filesBefore);
+    }
+
+private:
+    void openWindows()
+    {
+        m_state = std::make_unique<GameState>();
+        m_main = std::make_unique<TFormMain>(*m_state);
+        m_main->TimerForMenu->setEnabled(false);
+        m_top5 = std::make_unique<TFormTop5>(*m_state, *m_main);
+        m_newName = std::make_unique<TFormNewNameGamer>(*m_state, *m_main);
+        for (int i = 0; i < 3; ++i)
+            m_others.push_back(std::make_unique<QWidget>());
+        m_main->setDialogs(m_others[0].get(), m_others[1].get(), m_newName.get(), m_others[2].get(), m_top5.get());
+        m_main->show();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_oldDir;
+    QStringList m_messages;
+    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<TFormMain> m_main;
+    std::unique_ptr<TFormTop5> m_top5;
+    std::unique_ptr<TFormNewNameGamer> m_newName;
+    std::vector<std::unique_ptr<QWidget>> m_others;
+};
+
+QTEST_MAIN(TestBadInput)
+#include "tst_badinput.moc"
