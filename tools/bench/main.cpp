@@ -2,9 +2,12 @@
 // the floor of simply reading the same bytes and flipping them.
 //
 //   zorban-bench [BASE.QA]
+//   zorban-bench --write-base PATH
 //
 // Without a file it generates a base of 150 000 questions in a scratch
-// folder. Prints one "name: value unit" line per figure.
+// folder. Prints one "name: value unit" line per figure. With --write-base
+// it only writes that generated base to PATH (for measuring the game itself
+// with a big base) and exits.
 #include "BaseFile.h"
 #include "BaseFileModel.h"
 #include "BaseLoader.h"
@@ -48,6 +51,20 @@ void print(const char *name, double value, const char *unit)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc >= 2 && qstrcmp(argv[1], "--write-base") == 0) {
+        if (argc < 3) {
+            std::fprintf(stderr, "zorban-bench: --write-base needs a file name\n");
+            return 2;
+        }
+        const QString target = QString::fromLocal8Bit(argv[2]);
+        QFile out(target);
+        const QByteArray bytes = SerializeBaseFile(SyntheticBaseModel(150000));
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()) {
+            std::fprintf(stderr, "zorban-bench: cannot write %s\n", qPrintable(target));
+            return 1;
+        }
+        return 0;
+    }
     QTemporaryDir scratch;
     QString path;
     if (argc >= 2) {

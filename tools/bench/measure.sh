@@ -1,0 +1,244 @@
+#!/bin/sh
+# measure.sh [BUILD_DIR]
+#
+# Measures the game itself on an 800 x 600 virtual screen and prints one
+# "name: value unit" line per figure:
+#   - how long the main window takes to come up (median of 5 fresh starts),
+#   - processor use of the idle window over 10 s, with the menu panel's timer
+#     running, and again with the about box open,
+#   - resident memory with a base of 150 000 questions loaded for a game,
+# followed by the lines of zorban-bench (load, shuffle and rewrite times).
+#
+# Needs xvfb-run (or Xvfb + xauth), xdotool, and the targets zorban and
+# zorban-bench built in BUILD_DIR (default "build"). Progress notes go to
+# stderr; the figures to stdout. Timings are reported, never judged here.
+set -eu
+
+BUILD=${1:-build}
+case $BUILD in
+/*) ;;
+*) BUILD=$(pwd)/$BUILD ;;
+esac
+GAME=$BUILD/zorban
+BENCH=$BUILD/tools/bench/zorban-bench
+BASE=$BUILD/QA/Base.QA
+for needed in "$GAME" "$BENCH" "$BASE"; do
+    if [ ! -e "$needed" ]; then
+        echo "measure.sh: $needed is missing; build the targets zorban and zorban-bench first" >&2
+        exit 1
+    fi
+done
+
+# Everything below runs on its own virtual screen, whatever display the
+# caller has.
+if [ "${ZORBAN_MEASURE_INNER:-}" != 1 ]; then
+    ZORBAN_MEASURE_INNER=1 exec xvfb-run -a -s "-screen 0 800x600x24" sh "$0" "$BUILD"
+fi
+
+MAIN_TITLE='^Зорбан! Vantor$'
+ABOUT_TITLE='^About$'
+NAME_TITLE='^Замена имени$'
+TICKS=$(getconf CLK_TCK)
+SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/zorban-measure.XXXXXX")
+GAME_PID=
+
+note() { echo "measure.sh: $*" >&2; }
+
+stop_game()
+{
+    if [ -n "$GAME_PID" ]; then
+        kill "$GAME_PID" 2>/dev/null || true
+        wait "$GAME_PID" 2>/dev/null || true
+        GAME_PID=
+    fi
+}
+
+cleanup()
+{
+    stop_game
+    rm -rf "$SCRATCH"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+now_ns() { date +%s%N; }
+
+# A fresh working folder with the given base as QA/Base.QA and no settings file.
+fresh_dir()
+{
+    dir=$SCRATCH/run.$1
+    rm -rf "$dir"
+    mkdir -p "$dir/QA"
+    cp "$2" "$dir/QA/Base.QA"
+    echo "$dir"
+}
+
+# Starts the game in folder $1 and leaves its process id in GAME_PID.
+start_game()
+{
+    cd "$1"
+    "$GAME" >"$1/game.log" 2>&1 &
+    GAME_PID=$!
+    cd - >/dev/null
+}
+
+visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+# Waits up to $2 seconds for a visible window titled $1; fails otherwise.
+wait_visible()
+{
+    deadline=$(($(date +%s) + $2))
+    while ! visible "$1"; do
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# Waits up to $2 seconds until no visible window is titled $1.
+wait_gone()
+{
+    deadline=$(($(date +%s) + $2))
+    while visible "$1"; do
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# utime + stime of the whole process, all threads, in clock ticks.
+cpu_ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+
+# A field of /proc/PID/status in kB (VmRSS, VmHWM).
+status_kb() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
+
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Processor use of GAME_PID over $1 seconds, as % of one core.
+cpu_percent()
+{
+    t0=$(now_ns)
+    c0=$(cpu_ticks "$GAME_PID")
+    sleep "$1"
+    c1=$(cpu_ticks "$GAME_PID")
+    t1=$(now_ns)
+    awk -v c="$((c1 - c0))" -v hz="$TICKS" -v ns="$((t1 - t0))" 'BEGIN { printf "%.2f", 100 * (c / hz) / (ns / 1e9) }'
+}
+
+# Moves the pointer to the right edge so that the menu panel slides in.
+slide_menu_in()
+{
+    xdotool mousemove 798 "$1"
+    sleep 0.5
+}
+
+# ---- (a) Time until the main window is shown --------------------------------
+# Two ways of noticing the window: "xdotool search --sync", which looks once
+# at once and then every 500 ms, and a loop that asks xdotool every 10 ms.
+# The first quantises the figure to half seconds; the second is the one to
+# compare with a target, its granularity is the mean period of the loop.
+note "window-up time, 5 starts each way"
+sync_times=
+poll_times=
+poll_periods=
+for run in 1 2 3 4 5; do
+    dir=$(fresh_dir "sync$run" "$BASE")
+    t0=$(now_ns)
+    start_game "$dir"
+    timeout 60 xdotool search --sync --onlyvisible --name "$MAIN_TITLE" >/dev/null
+    t1=$(now_ns)
+    stop_game
+    sync_times="$sync_times $(((t1 - t0) / 1000000))"
+
+    dir=$(fresh_dir "poll$run" "$BASE")
+    polls=0
+    t0=$(now_ns)
+    start_game "$dir"
+    while ! visible "$MAIN_TITLE"; do
+        kill -0 "$GAME_PID" 2>/dev/null || { note "the game quit before its window showed"; exit 1; }
+        polls=$((polls + 1))
+        sleep 0.01
+    done
+    t1=$(now_ns)
+    stop_game
+    poll_times="$poll_times $(((t1 - t0) / 1000000))"
+    [ "$polls" -gt 0 ] && poll_periods="$poll_periods $(((t1 - t0) / 1000000 / polls))"
+    sleep 0.5
+done
+note "window-up times (sync, ms):$sync_times"
+note "window-up times (10 ms poll, ms):$poll_times"
+echo "window_up_sync_median: $(printf '%s\n' $sync_times | median) ms"
+echo "window_up_sync_granularity: 500 ms"
+echo "window_up_poll_median: $(printf '%s\n' $poll_times | median) ms"
+echo "window_up_poll_granularity: $(printf '%s\n' ${poll_periods:-0} | median) ms"
+
+# ---- (b) and (c) Idle processor use ------------------------------------------
+note "idle processor use, 2 x 10 s"
+dir=$(fresh_dir idle "$BASE")
+start_game "$dir"
+wait_visible "$MAIN_TITLE" 20
+wait_gone "$ABOUT_TITLE" 20 || note "the splash did not go away"
+if wait_visible "$NAME_TITLE" 10; then
+    # Between games: the new-game dialog confirmed, nothing else open.
+    xdotool mousemove --window "$(xdotool search --onlyvisible --name "$NAME_TITLE" | head -n 1)" 376 154 click 1
+    wait_gone "$NAME_TITLE" 10 || note "the new-game dialog did not close"
+fi
+xdotool mousemove 400 300
+sleep 1
+echo "idle_cpu_menu_timer: $(cpu_percent 10) % of one core"
+
+slide_menu_in 15
+xdotool mousemove 744 15 click 1
+if wait_visible "$ABOUT_TITLE" 10; then
+    sleep 1
+    figure=$(cpu_percent 10)
+    visible "$ABOUT_TITLE" || note "the about box closed during the measurement"
+    echo "idle_cpu_about_open: $figure % of one core"
+else
+    note "the about box did not open"
+fi
+awk -v kb="$(status_kb "$GAME_PID" VmRSS)" 'BEGIN { printf "rss_shipped_base_idle: %.1f MiB\n", kb / 1024 }'
+stop_game
+
+# ---- (d) Resident memory with a big base ------------------------------------
+note "resident memory with 150 000 questions"
+dir=$(fresh_dir big "$BASE")
+"$BENCH" --write-base "$dir/QA/Base.QA"
+start_game "$dir"
+wait_visible "$MAIN_TITLE" 60
+wait_gone "$ABOUT_TITLE" 60 || note "the splash did not go away"
+wait_visible "$NAME_TITLE" 60 || note "the new-game dialog did not show"
+xdotool mousemove --window "$(xdotool search --onlyvisible --name "$NAME_TITLE" | head -n 1)" 376 154 click 1
+wait_gone "$NAME_TITLE" 10 || note "the new-game dialog did not close"
+sleep 0.5
+rss_before=$(status_kb "$GAME_PID" VmRSS)
+slide_menu_in 63
+t0=$(now_ns)
+xdotool mousemove 673 63 click 1
+# Loading is done when the resident size has stayed put for 1.5 s
+# (three samples in a row), and at most after 60 s.
+last=0
+steady=0
+stable_ns=0
+for _ in $(seq 1 120); do
+    sleep 0.5
+    rss=$(status_kb "$GAME_PID" VmRSS)
+    if [ "$rss" -eq "$last" ]; then
+        steady=$((steady + 1))
+        [ "$steady" -ge 3 ] && break
+    else
+        steady=0
+        last=$rss
+        stable_ns=$(now_ns)
+    fi
+done
+[ "$steady" -ge 3 ] || note "resident memory was still changing after 60 s"
+rss_after=$(status_kb "$GAME_PID" VmRSS)
+hwm=$(status_kb "$GAME_PID" VmHWM)
+stop_game
+awk -v kb="$rss_before" 'BEGIN { printf "rss_big_base_before_game: %.1f MiB\n", kb / 1024 }'
+awk -v kb="$rss_after" 'BEGIN { printf "rss_big_base_in_game: %.1f MiB\n", kb / 1024 }'
+awk -v kb="$hwm" 'BEGIN { printf "rss_big_base_peak: %.1f MiB\n", kb / 1024 }'
+echo "big_base_last_growth_after_click: $(((stable_ns - t0) / 1000000)) ms"
+
+# ---- zorban-bench ------------------------------------------------------------
+note "zorban-bench"
+"$BENCH"
