@@ -165,6 +165,29 @@ def wait_until(predicate, what, timeout=20, interval=0.05):
     raise AssertionError(f"timed out waiting for {what}")
 
 
+def start_x_server(width, height):
+    """Starts a private Xvfb on a display number it picks itself (so parallel
+    runs never collide) and points DISPLAY at it."""
+    read_fd, write_fd = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
+                               "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    number = b""
+    with os.fdopen(read_fd, "rb") as pipe:
+        while not number.endswith(b"\n"):
+            chunk = pipe.read(1)
+            if not chunk:
+                break
+            number += chunk
+    if not number.strip():
+        server.kill()
+        raise AssertionError("Xvfb did not start")
+    os.environ["DISPLAY"] = ":" + number.decode().strip()
+    os.environ.pop("XAUTHORITY", None)
+    return server
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--game", required=True)
@@ -182,6 +205,7 @@ def main():
     with open(base_path, "wb") as f:
         f.write(original)
 
+    server = start_x_server(width, height)
     # The X server must answer before the game starts.
     wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
                "the X server", timeout=30, interval=0.1)
@@ -278,6 +302,7 @@ def main():
             screen.shot("failure")
             game.kill()
         log.close()
+        server.terminate()
 
     # What the game left on disk.
     with open(os.path.join(work, "Zorban.ini"), "rb") as f:
