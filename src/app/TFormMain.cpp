@@ -1,5 +1,7 @@
 #include "TFormMain.h"
 
+#include "PictureLabel.h"
+
 #include "Art.h"
 #include "AutoSizeLabel.h"
 #include "Fonts.h"
@@ -93,7 +95,7 @@ void TFormMain::buildControls()
         QWidget *widget = nullptr;
         switch (row.kind) {
         case ControlKind::Picture: {
-            auto *picture = new QLabel(parent);
+            auto *picture = new PictureLabel(parent);
             picture->setTextFormat(Qt::PlainText);
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             picture->setPixmap(controlPicture(row.name));
