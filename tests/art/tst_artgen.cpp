@@ -50,7 +50,7 @@ void TestArtGen::committedPicturesMatchThePainters_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("scale");
-    const std::vector<PictureSpec> list = Catalogue();
+    const std::vector<PictureRecipe> list = Catalogue();
     for (int i = 0; i < int(list.size()); ++i) {
         for (int scale : {1, 2}) {
             QTest::newRow(qPrintable(QStringLiteral("%1 x%2").arg(list[i].name).arg(scale)))
@@ -63,20 +63,20 @@ void TestArtGen::committedPicturesMatchThePainters()
 {
     QFETCH(int, index);
     QFETCH(int, scale);
-    const PictureSpec spec = Catalogue()[index];
-    const QImage painted = spec.paint(scale);
-    QCOMPARE(painted.size(), spec.size * scale);
+    const PictureRecipe recipe = Catalogue()[index];
+    const QImage painted = recipe.paint(scale);
+    QCOMPARE(painted.size(), recipe.size * scale);
 
     // Encoded as the generator writes files and decoded again, the painting
     // must give the committed picture pixel for pixel.
-    const QImage expected = QImage::fromData(Encode(painted, spec.format))
+    const QImage expected = QImage::fromData(Encode(painted, recipe.format))
                                 .convertToFormat(QImage::Format_ARGB32);
-    QImage committed = Art::Picture(spec.name, scale).toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage committed = Art::Picture(recipe.name, scale).toImage().convertToFormat(QImage::Format_ARGB32);
     committed.setDevicePixelRatio(1.0);
     QCOMPARE(committed.size(), painted.size());
     if (committed != expected) {
         QFAIL(qPrintable(QStringLiteral("%1 is stale (mean difference %2): run zorban-artgen")
-                             .arg(spec.name)
+                             .arg(recipe.name)
                              .arg(MeanDifference(committed, expected))));
     }
 }
@@ -84,11 +84,11 @@ void TestArtGen::committedPicturesMatchThePainters()
 void TestArtGen::catalogueNamesAreUnique()
 {
     QSet<QString> seen;
-    for (const PictureSpec &spec : Catalogue()) {
-        QVERIFY2(!seen.contains(spec.name), qPrintable(spec.name));
-        seen.insert(spec.name);
-        QVERIFY(spec.format == QLatin1String("jpg") || spec.format == QLatin1String("png"));
-        QVERIFY(!spec.role.isEmpty());
+    for (const PictureRecipe &recipe : Catalogue()) {
+        QVERIFY2(!seen.contains(recipe.name), qPrintable(recipe.name));
+        seen.insert(recipe.name);
+        QVERIFY(recipe.format == QLatin1String("jpg") || recipe.format == QLatin1String("png"));
+        QVERIFY(!recipe.role.isEmpty());
     }
 }
 
@@ -98,9 +98,9 @@ void TestArtGen::paintingIsRepeatable()
     // or every regeneration would rewrite the committed files.
     for (const QString &name : {QStringLiteral("SNOW"), QStringLiteral("TFormMain/ImageMenu"),
                                 QStringLiteral("TFormAbout/ImageAbout")}) {
-        for (const PictureSpec &spec : Catalogue()) {
-            if (spec.name == name)
-                QCOMPARE(spec.paint(1), spec.paint(1));
+        for (const PictureRecipe &recipe : Catalogue()) {
+            if (recipe.name == name)
+                QCOMPARE(recipe.paint(1), recipe.paint(1));
         }
     }
 }

@@ -11,9 +11,9 @@ const QColor kRed(236, 30, 30);
 
 } // namespace
 
-std::vector<PictureSpec> Catalogue()
+std::vector<PictureRecipe> Catalogue()
 {
-    std::vector<PictureSpec> list = {
+    std::vector<PictureRecipe> list = {
         {QStringLiteral("TFormMain/ImageForm"), {800, 600}, QStringLiteral("jpg"),
          QStringLiteral("main window background: countdown emblem, question frame, four answer frames"),
          MainArt::Form},

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-struct PictureSpec {
+struct PictureRecipe {
     QString name;      // "TFormMain/ImageForm", "SNOW"...
     QSize size;        // logical size in pixels
     QString format;    // "jpg" or "png"
@@ -17,7 +17,7 @@ struct PictureSpec {
     std::function<QImage(int scale)> paint; // the picture at 1x or 2x
 };
 
-std::vector<PictureSpec> Catalogue();
+std::vector<PictureRecipe> Catalogue();
 
 // The file contents of `image` in `format` ("jpg" at quality 90, or "png"),
 // exactly as the generator writes them.

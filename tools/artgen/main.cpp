@@ -30,22 +30,22 @@ bool Save(const QImage &image, const QString &path, const QString &format)
     return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QImage ContactSheet(const std::vector<PictureSpec> &list)
+QImage ContactSheet(const std::vector<PictureRecipe> &list)
 {
     const int width = 1700;
     // Lay the 1x pictures out in rows, name under each.
-    struct Place { QPoint at; const PictureSpec *spec; QImage image; };
+    struct Place { QPoint at; const PictureRecipe *recipe; QImage image; };
     std::vector<Place> places;
     int x = 10, y = 10, rowHeight = 0;
-    for (const PictureSpec &spec : list) {
-        QImage img = spec.paint(1);
+    for (const PictureRecipe &recipe : list) {
+        QImage img = recipe.paint(1);
         const int w = std::max(img.width(), 120), h = img.height() + 18;
         if (x + w > width - 10) {
             x = 10;
             y += rowHeight + 12;
             rowHeight = 0;
         }
-        places.push_back({{x, y}, &spec, img});
+        places.push_back({{x, y}, &recipe, img});
         x += w + 14;
         rowHeight = std::max(rowHeight, h);
     }
@@ -62,7 +62,7 @@ QImage ContactSheet(const std::vector<PictureSpec> &list)
                            ((cx + cy) / 4) % 2 ? QColor(180, 180, 180) : QColor(230, 230, 230));
         p.drawImage(place.at, place.image);
         p.setPen(Qt::white);
-        p.drawText(QPoint(place.at.x(), r.bottom() + 13), place.spec->name);
+        p.drawText(QPoint(place.at.x(), r.bottom() + 13), place.recipe->name);
     }
     return sheet;
 }
@@ -90,34 +90,34 @@ int main(int argc, char *argv[])
     parser.addOptions({out, sheet, composite, catalogue});
     parser.process(app);
 
-    const std::vector<PictureSpec> list = Catalogue();
+    const std::vector<PictureRecipe> list = Catalogue();
     QTextStream err(stderr);
     QTextStream cout(stdout);
 
     if (parser.isSet(catalogue)) {
         cout << "| name | size | file | role |\n|---|---|---|---|\n";
-        for (const PictureSpec &spec : list)
-            cout << "| `" << spec.name << "` | " << spec.size.width() << " x " << spec.size.height()
-                 << " | `images/" << spec.name << '.' << spec.format << "` | " << spec.role << " |\n";
+        for (const PictureRecipe &recipe : list)
+            cout << "| `" << recipe.name << "` | " << recipe.size.width() << " x " << recipe.size.height()
+                 << " | `images/" << recipe.name << '.' << recipe.format << "` | " << recipe.role << " |\n";
         return 0;
     }
 
     const QString dir = parser.value(out);
     int failures = 0;
-    for (const PictureSpec &spec : list) {
+    for (const PictureRecipe &recipe : list) {
         for (int scale : {1, 2}) {
-            const QImage img = spec.paint(scale);
-            if (img.size() != spec.size * scale) {
-                err << spec.name << ": painted " << img.width() << "x" << img.height()
-                    << ", expected " << spec.size.width() * scale << "x" << spec.size.height() * scale
+            const QImage img = recipe.paint(scale);
+            if (img.size() != recipe.size * scale) {
+                err << recipe.name << ": painted " << img.width() << "x" << img.height()
+                    << ", expected " << recipe.size.width() * scale << "x" << recipe.size.height() * scale
                     << "\n";
                 ++failures;
                 continue;
             }
-            const QString path = dir + QLatin1Char('/') + spec.name
+            const QString path = dir + QLatin1Char('/') + recipe.name
                                  + (scale == 2 ? QStringLiteral("@2x.") : QStringLiteral("."))
-                                 + spec.format;
-            if (!Save(img, path, spec.format)) {
+                                 + recipe.format;
+            if (!Save(img, path, recipe.format)) {
                 err << "cannot write " << path << "\n";
                 ++failures;
             }
