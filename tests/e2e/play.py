@@ -124,8 +124,15 @@ def xdo(*args):
     return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True, text=True).stdout
 
 
+def move_to(x, y):
+    # Not "--sync": on a bare X server it sometimes gives up although the
+    # pointer moved; a short pause lets the game see the motion instead.
+    xdo("mousemove", x, y)
+    time.sleep(0.05)
+
+
 def click_at(x, y):
-    xdo("mousemove", "--sync", x, y)
+    move_to(x, y)
     xdo("click", "1")
 
 
@@ -218,11 +225,11 @@ def main():
     try:
         def panel_in():
             # The pointer at the right edge pulls the menu panel in.
-            xdo("mousemove", "--sync", *screen.stage(798, 300))
+            move_to(*screen.stage(798, 300))
             time.sleep(0.5)
 
         def panel_out():
-            xdo("mousemove", "--sync", *screen.stage(300, 200))
+            move_to(*screen.stage(300, 200))
             time.sleep(0.4)
 
         def read_places():
