@@ -3,6 +3,8 @@
 #include "Fonts.h"
 
 #include <QApplication>
+#include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -40,7 +42,16 @@ void ShowMessage(QWidget *parent, const QString &text)
     box.setText(text);
     box.setIcon(QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
-    box.setFont(GameFont(FontFamily::MsSansSerif, 11));
+    box.setFont(GameFont(FontFamily::MsSansSerif, 13));
+    // In the colours of the studio rather than the desktop's grey.
+    box.setStyleSheet(QStringLiteral(
+        "QMessageBox { background-color: rgb(16, 8, 41); border: 2px solid rgb(120, 130, 220); }"
+        "QLabel { color: white; }"
+        "QPushButton { color: white; background-color: rgb(40, 36, 110);"
+        " border: 2px solid rgb(160, 170, 255); border-radius: 12px; padding: 4px 22px; }"
+        "QPushButton:pressed { background-color: rgb(251, 152, 0); }"));
+    if (QAbstractButton *ok = box.button(QMessageBox::Ok))
+        ok->setIcon(QIcon());
     box.exec();
 }
 
