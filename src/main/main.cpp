@@ -12,12 +12,60 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+#include <memory>
+
+#if ZORBAN_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+namespace {
+
+// Holds a connection to the X server from before the scale probe until the
+// real application object has its own. An X server with no client left
+// resets itself, and the moment between the probe letting go and the
+// application connecting is enough for a bare server (a virtual screen, a
+// kiosk) to refuse the game's connection.
+class XServerKeepAlive {
+public:
+    XServerKeepAlive()
+    {
+#if ZORBAN_HAVE_XCB
+        if (std::getenv("DISPLAY")) {
+            m_connection = xcb_connect(nullptr, nullptr);
+            if (xcb_connection_has_error(m_connection)) {
+                xcb_disconnect(m_connection);
+                m_connection = nullptr;
+            }
+        }
+#endif
+    }
+    ~XServerKeepAlive()
+    {
+#if ZORBAN_HAVE_XCB
+        if (m_connection)
+            xcb_disconnect(m_connection);
+#endif
+    }
+    XServerKeepAlive(const XServerKeepAlive &) = delete;
+    XServerKeepAlive &operator=(const XServerKeepAlive &) = delete;
+
+private:
+#if ZORBAN_HAVE_XCB
+    xcb_connection_t *m_connection = nullptr;
+#endif
+};
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    auto keepAlive = std::make_unique<XServerKeepAlive>();
     const double scale = FullScreen::ProbeScaleFactor(argc, argv);
     if (scale > 0.0)
         FullScreen::SetScaleFactorVariable(scale);
     QApplication app(argc, argv);
+    keepAlive.reset();
     FullScreen::ClearScaleFactorVariable();
     QApplication::setApplicationDisplayName(QString());
     QApplication::setQuitOnLastWindowClosed(false);
