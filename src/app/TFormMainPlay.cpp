@@ -5,6 +5,8 @@
 
 #include "AutoSizeLabel.h"
 #include "Art.h"
+#include "BaseDescription.h"
+#include "BaseList.h"
 #include "BaseLoader.h"
 #include "Countdown.h"
 #include "GameState.h"
@@ -22,6 +24,7 @@
 #include "TThreadedTimer.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 
 namespace {
@@ -121,6 +124,10 @@ void TFormMain::BeginGame()
         LabelLoad->hide();
         LabelBtnNewGame->setEnabled(true);
         m_baseBusy = false;
+        // With no base at all the player also learns what a base is and
+        // where it goes, as the new-game dialog tells it.
+        if (failure && !m_closed && ListBaseFiles(QStringLiteral("QA")).isEmpty())
+            ShowMessage(this, NoBasesMessage(QDir(QStringLiteral("QA")).absolutePath()));
         return;
     }
     LabelNumLoad->setText(QString::number(qint64(gamesPlayed) + 1));

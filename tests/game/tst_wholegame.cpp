@@ -3,6 +3,7 @@
 // disk is checked after every ending.
 #include "Art.h"
 #include "AutoSizeLabel.h"
+#include "BaseDescription.h"
 #include "BaseLoader.h"
 #include "GameState.h"
 #include "HostText.h"
@@ -762,6 +763,11 @@ void TestWholeGame::unreadableBaseDoesNotStartAGame()
     QVERIFY(!m_main->LabelLoad->isVisible());
     QVERIFY(m_main->LabelQuestion->text().isEmpty());
     QVERIFY(!m_top5->isVisible());
+    // With no base left in QA/ the player is also told what a base is and where it goes.
+    if (present)
+        QVERIFY(m_messages.isEmpty());
+    else
+        QCOMPARE(m_messages, QStringList{NoBasesMessage(QDir(QStringLiteral("QA")).absolutePath())});
     // The base is left exactly as it was.
     QCOMPARE(QFile::exists(BaseFilePath), present);
     if (present)
