@@ -7,6 +7,7 @@
 #include "Paint.h"
 #include "Pictures.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -40,6 +41,8 @@ class TestArtGen : public QObject {
 private slots:
     void committedPicturesMatchThePainters_data();
     void committedPicturesMatchThePainters();
+    void committedIconsMatchThePainter_data();
+    void committedIconsMatchThePainter();
     void catalogueNamesAreUnique();
     void paintingIsRepeatable();
     void snapToKeyLeavesNoBlend();
@@ -79,6 +82,40 @@ void TestArtGen::committedPicturesMatchThePainters()
                              .arg(recipe.name)
                              .arg(MeanDifference(committed, expected))));
     }
+}
+
+void TestArtGen::committedIconsMatchThePainter_data()
+{
+    QTest::addColumn<int>("size"); // 0 for the SVG
+    for (int size : IconArt::Sizes)
+        QTest::newRow(qPrintable(QStringLiteral("%1 px").arg(size))) << size;
+    QTest::newRow("scalable") << 0;
+}
+
+void TestArtGen::committedIconsMatchThePainter()
+{
+    // The icon theme folder that dist/ installs, as `--icons dist/icons` writes it.
+    QFETCH(int, size);
+    const QString dir = QStringLiteral(ZORBAN_ICON_THEME_DIR "/%1/apps/")
+                            .arg(size ? QStringLiteral("%1x%1").arg(size) : QStringLiteral("scalable"));
+    QFile file(dir + IconArt::Name + (size ? ".png" : ".svg"));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QByteArray committed = file.readAll();
+    if (size == 0) {
+        QVERIFY2(committed == IconArt::Svg(), "the SVG icon is stale: run zorban-artgen --icons dist/icons");
+        return;
+    }
+    const QImage painted = IconArt::Icon(size);
+    QCOMPARE(painted.size(), QSize(size, size));
+    // Transparent round the emblem, opaque in its middle.
+    QCOMPARE(qAlpha(painted.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(painted.pixel(size / 2, size / 2)), 255);
+    const QImage expected = QImage::fromData(Encode(painted, QStringLiteral("png"))).convertToFormat(QImage::Format_ARGB32);
+    const QImage image = QImage::fromData(committed).convertToFormat(QImage::Format_ARGB32);
+    if (image != expected)
+        QFAIL(qPrintable(QStringLiteral("the %1 px icon is stale (mean difference %2): run zorban-artgen --icons dist/icons")
+                             .arg(size)
+                             .arg(MeanDifference(image, expected))));
 }
 
 void TestArtGen::catalogueNamesAreUnique()
