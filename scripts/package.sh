@@ -5,8 +5,9 @@
 # Install it with: apt-get install ./build/zorban_<version>_<arch>.deb
 set -eu
 cd "$(dirname "$0")/.."
-sh scripts/setup.sh
-sh scripts/build.sh
+# Only the package's path goes to the standard output.
+sh scripts/setup.sh >&2
+sh scripts/build.sh >&2
 BUILD_DIR="${BUILD_DIR:-build}"
 log=$(cd "$BUILD_DIR" && cpack -G DEB 2>&1) || {
     printf '%s\n' "$log" >&2

@@ -18,6 +18,7 @@ fail() {
 }
 
 deb=$(BUILD_DIR="$BUILD_DIR" sh scripts/package.sh)
+[ -f "$deb" ] || fail "scripts/package.sh did not name a package: $deb"
 deb=$(readlink -f "$deb")
 echo "package: $deb"
 lintian --fail-on error "$deb" || fail "lintian reports an error"
