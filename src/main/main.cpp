@@ -65,11 +65,11 @@ int main(int argc, char **argv)
     if (scale > 0.0)
         FullScreen::SetScaleFactorVariable(scale);
     QApplication app(argc, argv);
-    // The menu entry's name: desktops match the running window to it (and its icon) by this.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorban"));
     keepAlive.reset();
     FullScreen::ClearScaleFactorVariable();
     QApplication::setApplicationDisplayName(QString());
+    // The menu entry's name: desktops match the running window to it (and its icon) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorban"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     GameState state;
