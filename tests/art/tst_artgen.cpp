@@ -12,6 +12,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
+#if ZORBAN_HAVE_QTSVG
+#include <QSvgRenderer>
+#endif
 
 #include <cmath>
 
@@ -90,6 +93,19 @@ void TestArtGen::committedIconsMatchThePainter()
     const QByteArray committed = file.readAll();
     if (size == 0) {
         QVERIFY2(committed == IconArt::Svg(), "the SVG icon is stale: run zorban-artgen --icons dist/icons");
+#if ZORBAN_HAVE_QTSVG
+        // Drawn by an SVG renderer, it is the 512 px picture but for edges.
+        QSvgRenderer svg(committed);
+        QVERIFY(svg.isValid());
+        QImage drawn(512, 512, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter p(&drawn);
+        svg.render(&p);
+        p.end();
+        const PictureDifference d = ComparePictures(drawn, IconArt::Icon(512));
+        QVERIFY2(d.mean < 1.0 && d.changedShare < 0.02,
+                 qPrintable(QStringLiteral("mean %1, %2 % changed").arg(d.mean).arg(100 * d.changedShare)));
+#endif
         return;
     }
     const QImage painted = IconArt::Icon(size);
