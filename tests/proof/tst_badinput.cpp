@@ -140,7 +140,7 @@ private slots:
 
         lines = goodLines();
         lines[2] = flipped("2147483647") + '\x13' + flipped("Редакция");
-        QTest::newRow("authors count 2147483647") << joinLines(lines) << true;
+        QTest::newRow("authors count 2147483647 with one name") << joinLines(lines) << false;
         lines = goodLines();
         lines[4] = "2147483647" + lines[4].mid(lines[4].indexOf('\x13'));
         QTest::newRow("level count 2147483647") << joinLines(lines) << false;
