@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,9 +31,22 @@ void SyncFolder(const QString &folder)
 // The file a path finally names: symbolic links are followed (a relative
 // link counts from the link's own folder) until a name that is not a link,
 // which may not exist yet. Gives up after 40 links, as the system does.
+// Paths are joined as they stand, never cleaned: "a/link/../b" must mean
+// what the system makes of it when "link" leads elsewhere.
+QString FolderOf(const QString &absolute)
+{
+    return absolute.left(std::max<qsizetype>(absolute.lastIndexOf(QLatin1Char('/')), 1));
+}
+
+QString NameOf(const QString &absolute)
+{
+    return absolute.mid(absolute.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+
 std::optional<QString> FollowLinks(const QString &path, QString *target)
 {
-    QString current = QFileInfo(path).absoluteFilePath();
+    QString current = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(QFile::encodeName(current).constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
@@ -45,7 +59,7 @@ std::optional<QString> FollowLinks(const QString &path, QString *target)
             return QStringLiteral("cannot read the link %1: %2").arg(current, SystemError());
         link.truncate(n);
         const QString next = QFile::decodeName(link);
-        current = QDir::cleanPath(QDir::isAbsolutePath(next) ? next : QFileInfo(current).absolutePath() + QLatin1Char('/') + next);
+        current = QDir::isAbsolutePath(next) ? next : FolderOf(current) + QLatin1Char('/') + next;
     }
     return QStringLiteral("too many levels of symbolic links in %1").arg(path);
 }
@@ -73,8 +87,7 @@ std::optional<QString> WriteFileAtomically(const QString &path, const QByteArray
     QString targetPath;
     if (auto reason = FollowLinks(path, &targetPath))
         return reason;
-    const QFileInfo target(targetPath);
-    const QString folder = target.absolutePath();
+    const QString folder = FolderOf(targetPath);
     if (!QFileInfo(folder).isDir())
         return QStringLiteral("folder %1 does not exist").arg(folder);
 
@@ -92,7 +105,7 @@ std::optional<QString> WriteFileAtomically(const QString &path, const QByteArray
     }
 
     // The name ends in ".tmp", so a listing of bases never picks it up.
-    QTemporaryFile temp(folder + QLatin1Char('/') + target.fileName() + QStringLiteral(".XXXXXX.tmp"));
+    QTemporaryFile temp(folder + QLatin1Char('/') + NameOf(targetPath) + QStringLiteral(".XXXXXX.tmp"));
     if (!temp.open())
         return QStringLiteral("cannot create a temporary file in %1: %2").arg(folder, temp.errorString());
 
