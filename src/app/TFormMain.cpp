@@ -5,6 +5,7 @@
 #include "Art.h"
 #include "AutoSizeLabel.h"
 #include "Fonts.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MainLayout.h"
 #include "MessageBox.h"
@@ -45,8 +46,8 @@ QPixmap controlPicture(const QString &name)
 
 } // namespace
 
-TFormMain::TFormMain(GameState &state, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_state(state)
+TFormMain::TFormMain(GameSession &session, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session)
 {
     setWindowTitle(QStringLiteral("Зорбан! Vantor"));
     setObjectName(QStringLiteral("TFormMain"));
@@ -76,6 +77,7 @@ TFormMain::TFormMain(GameState &state, QWidget *parent)
     TimerForMenu->setOnTimer([this] { TimerForMenuTimer(); });
     TimerForMenu->setEnabled(true);
 
+    followSession();
     FormCreate();
 }
 
@@ -228,6 +230,11 @@ void TFormMain::buildControls()
     routeMouse(LabelNewName, &TFormMain::LabelNewNameMouseDown, &TFormMain::LabelNewNameMouseUp);
     routeMouse(LabelBtnClose, &TFormMain::LabelBtnCloseMouseDown, &TFormMain::LabelBtnCloseMouseUp);
     routeMouse(LabelBtnAbout, &TFormMain::LabelBtnAboutMouseDown, &TFormMain::LabelBtnAboutMouseUp);
+}
+
+const GameState &TFormMain::state() const
+{
+    return m_session.state();
 }
 
 QWidget *TFormMain::control(const QString &name) const
@@ -411,8 +418,7 @@ void TFormMain::FormClose()
     if (m_closed)
         return;
     m_closed = true;
-    if (m_state.GameActive)
-        FinishGame();
+    m_session.Close();
     TimerForMenu->setEnabled(false);
     LeaveFullScreen();
 }

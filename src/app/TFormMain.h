@@ -16,19 +16,23 @@ class QLabel;
 class TGauge;
 class TLCD99;
 class TThreadedTimer;
+class GameSession;
 struct GameState;
 
 // The main window: a borderless full-screen window in the window colour with
 // the game's 800 x 600 stage in its middle. The controls are public and named
 // as the game addresses them; their places and looks come from MainLayout.
+// It is the game session's view: it shows what the session says and hands it
+// the player's clicks and the timer's ticks; the rules live in the session.
 class TFormMain : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TFormMain(GameState &state, QWidget *parent = nullptr);
+    explicit TFormMain(GameSession &session, QWidget *parent = nullptr);
     ~TFormMain() override;
 
-    GameState &state() const { return m_state; }
+    GameSession &session() const { return m_session; }
+    const GameState &state() const;
 
     // ---- Controls, in stacking order (bottom first) ----------------------
     QWidget *Stage = nullptr; // the 800 x 600 stage all controls live on
@@ -145,10 +149,6 @@ public:
     void TimerTimer();
     void TimerForMenuTimer();
 
-    // Loading a base and starting a game; ending it and saving the base.
-    void BeginGame();
-    void FinishGame();
-
     // The banner: `newYear` at 0 and `snow` four times from x 58 on a
     // button-face fill; pixels of BannerKey become transparent. Returns the
     // top 800 x 50 of the working picture.
@@ -177,7 +177,7 @@ private:
         bool pressed = false;
     };
 
-    GameState &m_state;
+    GameSession &m_session;
     QHash<QString, QWidget *> m_controls;
     QHash<QObject *, MouseRoute> m_routes;
     QSet<QWidget *> m_holders;
@@ -191,26 +191,11 @@ private:
     bool m_closed = false;
 
     // ---- Game play (src/app/TFormMainPlay.cpp) ---------------------------
-    // Private members that the game's handlers need go below this line.
-    // Puts the question of level QuestionNumber on screen; false when the
-    // level holds no question.
-    bool DrawQuestion();
-    void AdvanceLadder();
-    void AnswerChosen(int place); // place 1..4 = A..D
-    void WrongAnswer(const QString &chosen);
+    // Connects the session's signals to the controls they change.
+    void followSession();
+    void showQuestion();
 
     QLabel *answerLabel(int place) const;
     void answerPressed(int place);
     void answerReleased(int place);
-    void setMarker(int position, const QString &picture);
-    // Moves GaugeLoad and lets the window process its events.
-    void showProgress(qint64 processed, qint64 total);
-
-    // BeginGame or FinishGame is loading or saving the base: the window keeps
-    // processing events meanwhile, and nothing may start either again.
-    bool m_baseBusy = false;
-    // Point sizes of the question and the answers; a long text keeps the
-    // size the previous question left.
-    int m_questionPoints = 16;
-    int m_answerPoints = 14;
 };

@@ -3,7 +3,7 @@
 #include "Art.h"
 #include "DialogTitleDrag.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "Random.h"
 #include "TFormMain.h"
 #include "TGauge.h"
@@ -22,9 +22,9 @@ const QColor BarColor(185, 255, 0);
 
 } // namespace
 
-TFormPromptMan::TFormPromptMan(GameState &state, TFormMain &main, QWidget *parent)
+TFormPromptMan::TFormPromptMan(GameSession &session, TFormMain &main, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_state(state)
+    , m_session(session)
     , m_main(main)
     , m_random(&SystemRandom())
 {
@@ -100,7 +100,7 @@ void TFormPromptMan::FormShow()
     if (QScreen *screen = this->screen())
         move(screen->geometry().center() - rect().center());
     m_main.holdFor(this);
-    m_audienceShares = Lifelines::AudienceVote(m_state.DifficultyTier, *m_random);
+    m_audienceShares = Lifelines::AudienceVote(m_session.state().DifficultyTier, *m_random);
     TimerAnimProc->setEnabled(true);
 }
 
@@ -108,7 +108,7 @@ void TFormPromptMan::TimerAnimProcTimer()
 {
     const auto gauges = Gauges();
     for (int place = 1; place <= 4; ++place) {
-        const int answer = m_state.AnswerPos[place];
+        const int answer = m_session.state().AnswerPos[place];
         const int share = answer >= 1 && answer <= 4 ? m_audienceShares[answer] : 0;
         if (gauges[place]->Progress() < share)
             gauges[place]->setProgress(gauges[place]->Progress() + 1);
@@ -121,8 +121,8 @@ void TFormPromptMan::TimerAnimProcTimer()
 void TFormPromptMan::FormHide()
 {
     m_main.releaseFrom(this);
-    m_main.LabelDialog->setText(Lifelines::AudienceSummary(
-        m_state.PlayerName, GaugeA->Progress(), GaugeB->Progress(), GaugeC->Progress(), GaugeD->Progress()));
+    m_session.LeaveHostMessage(Lifelines::AudienceSummary(
+        m_session.state().PlayerName, GaugeA->Progress(), GaugeB->Progress(), GaugeC->Progress(), GaugeD->Progress()));
     for (TGauge *gauge : {GaugeA, GaugeB, GaugeC, GaugeD})
         gauge->setProgress(0);
     TimerAnimProc->setEnabled(false);

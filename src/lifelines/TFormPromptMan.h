@@ -12,7 +12,7 @@ class RandomGenerator;
 class TFormMain;
 class TGauge;
 class TThreadedTimer;
-struct GameState;
+class GameSession;
 
 // The ask-the-audience dialog: on opening the studio audience votes, and
 // four vertical bars, one per answer place A to D, grow one percent per
@@ -22,7 +22,7 @@ class TFormPromptMan : public QWidget {
     Q_OBJECT
 
 public:
-    TFormPromptMan(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    TFormPromptMan(GameSession &session, TFormMain &main, QWidget *parent = nullptr);
     ~TFormPromptMan() override;
 
     // Controls, bottom of the stack first.
@@ -56,7 +56,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    GameState &m_state;
+    GameSession &m_session;
     TFormMain &m_main;
     RandomGenerator *m_random;
     DialogTitleDrag *m_titleDrag = nullptr;

@@ -3,7 +3,7 @@
 #include "Art.h"
 #include "DialogTitleDrag.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "LifelineRules.h"
 #include "Random.h"
 #include "TFormMain.h"
@@ -96,9 +96,9 @@ QLabel *MakePicture(QWidget *parent, const QString &form, const QString &name, c
 
 } // namespace
 
-TFormPromptTelephone::TFormPromptTelephone(GameState &state, TFormMain &main, QWidget *parent)
+TFormPromptTelephone::TFormPromptTelephone(GameSession &session, TFormMain &main, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_state(state)
+    , m_session(session)
     , m_main(main)
     , m_random(&SystemRandom())
 {
@@ -238,16 +238,16 @@ void TFormPromptTelephone::pressStartNum()
 {
     const QString number = LabelNumber->text();
     if (!Lifelines::IsCallable(number)) {
-        LabelDialog->setText(Lifelines::CallRefusedMessage(m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CallRefusedMessage(m_session.state().PlayerName));
         return;
     }
     TimerAutoClose->start();
     Timer->setEnabled(false);
 
-    m_reliabilityDivisor = Lifelines::ReliabilityDivisor(number, m_state.DifficultyTier);
+    m_reliabilityDivisor = Lifelines::ReliabilityDivisor(number, m_session.state().DifficultyTier);
     const int answer = Lifelines::FriendAnswer(m_reliabilityDivisor, *m_random);
-    m_friendAnswer = m_state.CurrentQuestion.Answers[answer];
-    LabelDialog->setText(Lifelines::CallMessage(m_state.PlayerName, number, m_friendAnswer));
+    m_friendAnswer = m_session.state().CurrentQuestion.Answers[answer];
+    LabelDialog->setText(Lifelines::CallMessage(m_session.state().PlayerName, number, m_friendAnswer));
     setKeysEnabled(false);
 }
 
@@ -257,17 +257,17 @@ void TFormPromptTelephone::TimerTimer()
     const Lifelines::DialState dialState = Lifelines::StateOfNumber(LabelNumber->text());
     if (m_callSecondsLeft == 20) {
         setTimerColor(Yellow);
-        LabelDialog->setText(Lifelines::CountdownMessage(20, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(20, dialState, m_session.state().PlayerName));
     }
     if (m_callSecondsLeft == 10) {
         setTimerColor(Red);
-        LabelDialog->setText(Lifelines::CountdownMessage(10, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(10, dialState, m_session.state().PlayerName));
     }
     if (m_callSecondsLeft == 0) {
         Timer->setEnabled(false);
         TimerAutoClose->start();
         setKeysEnabled(false);
-        LabelDialog->setText(Lifelines::CountdownMessage(0, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(0, dialState, m_session.state().PlayerName));
     }
     LabelTimer->setText(QString::number(m_callSecondsLeft));
 }
@@ -288,7 +288,7 @@ void TFormPromptTelephone::FormShow()
 void TFormPromptTelephone::FormHide()
 {
     m_main.releaseFrom(this);
-    m_main.LabelDialog->setText(LabelDialog->text());
+    m_session.LeaveHostMessage(LabelDialog->text());
     TimerAutoClose->stop();
     // The countdown too: a dialog hidden by other means than its own
     // auto-close must not tick on unseen.

@@ -11,7 +11,7 @@ class QTimer;
 class RandomGenerator;
 class TFormMain;
 class TThreadedTimer;
-struct GameState;
+class GameSession;
 
 // The phone-a-friend dialog: a keypad on which the player dials a friend's
 // 5- to 7-digit number within 30 seconds. The friend names the text of one
@@ -23,7 +23,7 @@ class TFormPromptTelephone : public QWidget {
     Q_OBJECT
 
 public:
-    TFormPromptTelephone(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    TFormPromptTelephone(GameSession &session, TFormMain &main, QWidget *parent = nullptr);
     ~TFormPromptTelephone() override;
 
     // Keys of the pad besides the digits 0..9.
@@ -83,7 +83,7 @@ private:
     void pressStartNum();
     void setTimerColor(const QColor &color);
 
-    GameState &m_state;
+    GameSession &m_session;
     TFormMain &m_main;
     RandomGenerator *m_random;
     DialogTitleDrag *m_titleDrag = nullptr;

@@ -2,7 +2,7 @@
 // fills the screen, the six windows are created in their fixed order and
 // live until the main window closes.
 #include "FullScreen.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
 #include "TFormNewNameGamer.h"
@@ -70,13 +70,13 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QString());
     QApplication::setQuitOnLastWindowClosed(false);
 
-    GameState state;
-    TFormMain main(state);
+    GameSession session;
+    TFormMain main(session);
     TFormAbout about;
-    TFormPromptTelephone telephone(state, main);
-    TFormNewNameGamer newNameGamer(state, main);
-    TFormPromptMan man(state, main);
-    TFormTop5 top5(state, main);
+    TFormPromptTelephone telephone(session, main);
+    TFormNewNameGamer newNameGamer(session, main);
+    TFormPromptMan man(session, main);
+    TFormTop5 top5(session, main);
     main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
     QObject::connect(&main, &TFormMain::closed, &app, &QCoreApplication::quit);
 

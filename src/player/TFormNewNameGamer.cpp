@@ -6,13 +6,12 @@
 #include "BaseList.h"
 #include "DialogParts.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "MessageBox.h"
 #include "PlayerRules.h"
 #include "PlayerSettings.h"
 #include "PressLabel.h"
 #include "TFormMain.h"
-#include "TLCD99.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -26,7 +25,6 @@
 
 namespace {
 
-const QString Anonymous = QStringLiteral("Анонимный игрок");
 
 // Keeps the name box to characters the settings file can hold, at most 20;
 // typed and pasted text alike.
@@ -45,8 +43,8 @@ public:
 
 } // namespace
 
-TFormNewNameGamer::TFormNewNameGamer(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent), m_state(state), m_main(main)
+TFormNewNameGamer::TFormNewNameGamer(GameSession &session, TFormMain &main, QWidget *parent)
+    : QWidget(parent), m_session(session), m_main(main)
 {
     setObjectName(QStringLiteral("FormNewNameGamer"));
     DialogParts::MakeBorderlessWindow(this, QStringLiteral("Замена имени"), {FormWidth, FormHeight},
@@ -176,7 +174,7 @@ void TFormNewNameGamer::FormShow()
     BaseFileList = ListBaseFiles(QAFolder());
     m_main.holdFor(this);
     readSettings();
-    DescribeBase(m_state.CurrentBaseFile);
+    DescribeBase(m_session.state().CurrentBaseFile);
     m_inShowSequence = false;
     EditNewNameGamer->setFocus(Qt::OtherFocusReason);
 }
@@ -190,7 +188,7 @@ void TFormNewNameGamer::FormHide()
     ImageBckB->hide();
     ImageNxtB->hide();
     m_main.releaseFrom(this);
-    m_main.LabelNameGamer->setText(QStringLiteral("Играет ") + m_state.PlayerName);
+    m_session.AnnouncePlayer();
 }
 
 void TFormNewNameGamer::FormClose()
@@ -205,7 +203,7 @@ void TFormNewNameGamer::readSettings()
     const std::optional<PlayerSettings::Contents> read = PlayerSettings::Read(path);
     if (!read) {
         // Unreadable or missing: start again from the defaults, silently.
-        m_state.CurrentBaseFile = QString::fromLatin1(PlayerSettings::DefaultBaseFile);
+        m_session.ChooseBase(QString::fromLatin1(PlayerSettings::DefaultBaseFile));
         KnownPlayerNames.clear();
         QString error;
         if (!PlayerSettings::Write(path, PlayerSettings::DefaultContents(), &error))
@@ -213,7 +211,7 @@ void TFormNewNameGamer::readSettings()
         return;
     }
     if (read->BaseFile)
-        m_state.CurrentBaseFile = *read->BaseFile;
+        m_session.ChooseBase(*read->BaseFile);
     if (read->Names)
         KnownPlayerNames = *read->Names;
 }
@@ -241,11 +239,7 @@ bool TFormNewNameGamer::DescribeBase(const QString &fileName)
 
     LabelNBase->setText(summary.Title);
     DescribedLevelCounts = summary.LevelCounts;
-    // A running game sized its question lists by these counts: leave them be.
-    if (!m_state.GameActive) {
-        for (int level = 1; level <= GameState::Levels; ++level)
-            m_state.LevelCounts[level] = summary.LevelCounts[level];
-    }
+    m_session.DescribeLevels(summary.LevelCounts);
     if (!summary.ok()) {
         report(tr("Вопросная база %1 повреждена:\n%2").arg(relative, summary.Error));
         return false;
@@ -259,8 +253,8 @@ void TFormNewNameGamer::chooseBase(int index)
     if (BaseFileList.isEmpty())
         return;
     BaseFileIndex = index;
-    m_state.CurrentBaseFile = BaseFileList.at(BaseFileIndex);
-    DescribeBase(m_state.CurrentBaseFile);
+    m_session.ChooseBase(BaseFileList.at(BaseFileIndex));
+    DescribeBase(m_session.state().CurrentBaseFile);
 }
 
 void TFormNewNameGamer::showKnownName()
@@ -284,25 +278,11 @@ void TFormNewNameGamer::LabelBtnOkMouseUp()
     ImageBtnOk->show();
 
     const QString typed = EditNewNameGamer->text();
-    m_state.PlayerName = typed.isEmpty() ? Anonymous : typed.left(PlayerRules::MaxNameLength);
-
-    m_main.LabelDialog->setText(QStringLiteral("Приветствую вас, ") + m_state.PlayerName
-                                + QStringLiteral(", на всемиизвестной, а также любимой телеигре "
-                                                 "\"Зорбан!\"! Теперь мы можем начать игру!"));
-    m_main.LblNmQA->setText(LabelNBase->text() + QStringLiteral(". Всего вопросов: ")
-                            + QString::number(TotalQuestions(DescribedLevelCounts))
-                            + QStringLiteral("."));
-
-    m_main.LabelScore->setText(QString());
-    m_main.LabelTimer->setText(QString());
-    m_main.LCD99->setValue(QString());
-    const QPixmap none = Art::Picture(QStringLiteral("NONE"));
-    for (int step = 1; step <= GameState::Levels; ++step)
-        m_main.ImagePos[step]->setPixmap(none);
+    m_session.NamePlayer(typed, LabelNBase->text(), TotalQuestions(DescribedLevelCounts));
 
     // The typed name goes first when it is new; no name is ever stored twice.
     // The list in memory is read back from the file at the next showing.
-    const QByteArray contents = PlayerSettings::Compose(m_state.CurrentBaseFile, typed, KnownPlayerNames);
+    const QByteArray contents = PlayerSettings::Compose(m_session.state().CurrentBaseFile, typed, KnownPlayerNames);
     QString error;
     if (!PlayerSettings::Write(SettingsPath(), contents, &error)) {
         report(tr("Не удалось записать файл настроек %1:\n%2").arg(SettingsPath(), error));

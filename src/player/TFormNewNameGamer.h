@@ -10,7 +10,7 @@ class PressLabel;
 class QLabel;
 class QLineEdit;
 class TFormMain;
-struct GameState;
+class GameSession;
 
 // The new-game dialog: the player introduces himself and chooses the question
 // base. It reads and writes the settings file Zorban.ini and describes a base
@@ -23,7 +23,7 @@ class TFormNewNameGamer : public QWidget {
     Q_OBJECT
 
 public:
-    TFormNewNameGamer(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    TFormNewNameGamer(GameSession &session, TFormMain &main, QWidget *parent = nullptr);
 
     static constexpr int FormWidth = 459;
     static constexpr int FormHeight = 183;
@@ -92,7 +92,7 @@ private:
     void reportLater(const QString &text);
     void report(const QString &text);
 
-    GameState &m_state;
+    GameSession &m_session;
     TFormMain &m_main;
     bool m_inShowSequence = false;
 };

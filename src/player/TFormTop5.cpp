@@ -3,7 +3,7 @@
 #include "AutoSizeLabel.h"
 #include "DialogParts.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "MoneyLadder.h"
 #include "PlayTime.h"
 #include "PressLabel.h"
@@ -13,8 +13,8 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-TFormTop5::TFormTop5(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent), m_state(state), m_main(main)
+TFormTop5::TFormTop5(GameSession &session, TFormMain &main, QWidget *parent)
+    : QWidget(parent), m_session(session), m_main(main)
 {
     setObjectName(QStringLiteral("FormTop5"));
     DialogParts::MakeBorderlessWindow(this, QStringLiteral("Top 5"), {FormWidth, FormHeight},
@@ -122,7 +122,7 @@ void TFormTop5::closeEvent(QCloseEvent *event)
 void TFormTop5::FormShow()
 {
     for (int row = 1; row <= Rows; ++row) {
-        const BestTable &entry = m_state.Leaders[row];
+        const BestTable &entry = m_session.state().Leaders[row];
         LabelNames[row]->setText(entry.Name);
         LabelScores[row]->setText(SumText(entry.Step));
         LabelTimes[row]->setText(FormatPlayTime(entry.Ticks));

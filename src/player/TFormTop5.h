@@ -8,7 +8,7 @@
 class PressLabel;
 class QLabel;
 class TFormMain;
-struct GameState;
+class GameSession;
 
 // The leaderboard dialog: the five best results of the base just played,
 // shown at the end of every game. It only displays. Showing it holds the main
@@ -18,7 +18,7 @@ class TFormTop5 : public QWidget {
     Q_OBJECT
 
 public:
-    TFormTop5(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    TFormTop5(GameSession &session, TFormMain &main, QWidget *parent = nullptr);
 
     static constexpr int FormWidth = 442;
     static constexpr int FormHeight = 235;
@@ -60,7 +60,7 @@ protected:
 private:
     void buildControls();
 
-    GameState &m_state;
+    GameSession &m_session;
     TFormMain &m_main;
     // Set while the title is dragged by hand (no window manager to do it).
     bool m_dragByHand = false;
