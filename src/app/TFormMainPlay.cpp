@@ -197,8 +197,8 @@ void TFormMain::answerReleased(int place)
 
 void TFormMain::TimerTimer()
 {
-    // The countdown stands still while a dialog holds the window.
-    m_session.TimerTick(isEnabled());
+    // The countdown stands still while a dialog holds the stage.
+    m_session.TimerTick(Stage->isEnabled());
 }
 
 void TFormMain::TimerForMenuTimer()
