@@ -1,6 +1,7 @@
 // Zorban! starts here: the program is scaled so that the 800 x 600 stage
 // fills the screen, the six windows are created in their fixed order and
-// live until the main window closes.
+// live until the main window closes. The main window is the one top-level
+// window; the other five are panels drawn on it.
 #include "FullScreen.h"
 #include "GameSession.h"
 #include "TFormAbout.h"
@@ -11,6 +12,7 @@
 #include "TFormTop5.h"
 
 #include <QApplication>
+#include <QLineEdit>
 
 #include <cstdlib>
 #include <memory>
@@ -72,7 +74,7 @@ int main(int argc, char **argv)
 
     GameSession session;
     TFormMain main(session);
-    TFormAbout about;
+    TFormAbout about(&main);
     TFormPromptTelephone telephone(session, main);
     TFormNewNameGamer newNameGamer(session, main);
     TFormPromptMan man(session, main);
@@ -83,11 +85,9 @@ int main(int argc, char **argv)
     // The windows that are up from the start: the main window, the splash
     // over it, and the new-game dialog waiting for the player's name.
     main.show();
-    about.show();
     newNameGamer.show();
-    newNameGamer.activateWindow();
-    // The splash stays above the others even where no window manager keeps
-    // it there.
-    about.raise();
+    about.show(); // the splash lies above the new-game dialog
+    main.activateWindow();
+    newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
     return app.exec();
 }

@@ -4,14 +4,15 @@
 #include "AutoSizeLabel.h"
 #include "BaseDescription.h"
 #include "BaseList.h"
+#include "DialogHost.h"
 #include "DialogParts.h"
 #include "Fonts.h"
 #include "GameSession.h"
 #include "MessageBox.h"
+#include "Palette.h"
 #include "PlayerRules.h"
 #include "PlayerSettings.h"
 #include "PressLabel.h"
-#include "TFormMain.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -24,7 +25,6 @@
 #include <algorithm>
 
 namespace {
-
 
 // Keeps the name box to characters the settings file can hold, at most 20;
 // typed and pasted text alike.
@@ -43,12 +43,12 @@ public:
 
 } // namespace
 
-TFormNewNameGamer::TFormNewNameGamer(GameSession &session, TFormMain &main, QWidget *parent)
-    : QWidget(parent), m_session(session), m_main(main)
+TFormNewNameGamer::TFormNewNameGamer(GameSession &session, DialogHost &host)
+    : DialogPanel(&host, host.DialogSurface(), QStringLiteral("Замена имени"), {FormWidth, FormHeight},
+                  Palette::Night)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormNewNameGamer"));
-    DialogParts::MakeBorderlessWindow(this, QStringLiteral("Замена имени"), {FormWidth, FormHeight},
-                                      QColor(0, 12, 50));
     buildControls();
 }
 
@@ -113,9 +113,9 @@ void TFormNewNameGamer::buildControls()
     // No length limit of the box itself: a pasted text is cleaned first and
     // then cut to 20 by the validator.
     QPalette palette = EditNewNameGamer->palette();
-    palette.setColor(QPalette::Base, QColor(255, 150, 0));
+    palette.setColor(QPalette::Base, Palette::Orange);
     palette.setColor(QPalette::Text, white);
-    palette.setColor(QPalette::Highlight, QColor(0, 12, 50));
+    palette.setColor(QPalette::Highlight, Palette::Night);
     palette.setColor(QPalette::HighlightedText, white);
     EditNewNameGamer->setPalette(palette);
     EditNewNameGamer->setFocusPolicy(Qt::StrongFocus);
@@ -131,6 +131,12 @@ void TFormNewNameGamer::buildControls()
     LabelBckB->setOnRelease([this](QMouseEvent *) { LabelBckBMouseUp(); });
     LabelNxtB->setOnPress([this](QMouseEvent *) { LabelNxtBMouseDown(); });
     LabelNxtB->setOnRelease([this](QMouseEvent *) { LabelNxtBMouseUp(); });
+    // A release that may not act only ends the pressed look.
+    LabelBtnOk->setOnRestore([this] { ImageBtnOk->show(); });
+    LabelNextN1->setOnRestore([this] { ImageNextN1->hide(); });
+    LabelNextN2->setOnRestore([this] { ImageNextN2->hide(); });
+    LabelBckB->setOnRestore([this] { ImageBckB->hide(); });
+    LabelNxtB->setOnRestore([this] { ImageNxtB->hide(); });
 }
 
 QString TFormNewNameGamer::QAFolder()
@@ -145,34 +151,11 @@ QString TFormNewNameGamer::SettingsPath()
 
 // ---- Showing and hiding ---------------------------------------------------
 
-void TFormNewNameGamer::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return; // back from being minimised: nothing to run again
-    DialogParts::CentreAndKeepAbove(this, &m_main);
-    FormShow();
-}
-
-void TFormNewNameGamer::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
-    FormHide();
-}
-
-void TFormNewNameGamer::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    FormClose();
-}
-
 void TFormNewNameGamer::FormShow()
 {
     m_inShowSequence = true;
     BaseFileList = ListBaseFiles(QAFolder());
-    m_main.holdFor(this);
+    HoldStage();
     readSettings();
     DescribeBase(m_session.state().CurrentBaseFile);
     m_inShowSequence = false;
@@ -187,14 +170,8 @@ void TFormNewNameGamer::FormHide()
     ImageNextN2->hide();
     ImageBckB->hide();
     ImageNxtB->hide();
-    m_main.releaseFrom(this);
+    ReleaseStage();
     m_session.AnnouncePlayer();
-}
-
-void TFormNewNameGamer::FormClose()
-{
-    if (m_main.isVisible())
-        m_main.close();
 }
 
 void TFormNewNameGamer::readSettings()
@@ -278,6 +255,8 @@ void TFormNewNameGamer::LabelBtnOkMouseUp()
     ImageBtnOk->show();
 
     const QString typed = EditNewNameGamer->text();
+    // The main window greets the player, shows the base and clears the
+    // score, the countdown, the clock and the ladder.
     m_session.NamePlayer(typed, LabelNBase->text(), TotalQuestions(DescribedLevelCounts));
 
     // The typed name goes first when it is new; no name is ever stored twice.
