@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
@@ -103,5 +104,8 @@ int main(int argc, char **argv)
         main.activateWindow();
     }
     newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
+    // The splash's two seconds count from here, once every window is built:
+    // on a very large screen painting the pictures takes a good part of them.
+    about.TimerClose->start();
     return app.exec();
 }

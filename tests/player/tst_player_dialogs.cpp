@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -113,6 +114,7 @@ private slots:
 
     void leaderboardShowsTheFiveRows();
     void leaderboardOkHidesAndReleasesTheMainWindow();
+    void leaderboardIsDraggedByItsTitle_data();
     void leaderboardIsDraggedByItsTitle();
     void closingTheLeaderboardClosesTheMainWindow();
 
@@ -513,8 +515,17 @@ void TestPlayerDialogs::leaderboardOkHidesAndReleasesTheMainWindow()
     QVERIFY(m_main->Stage->isEnabled());
 }
 
+void TestPlayerDialogs::leaderboardIsDraggedByItsTitle_data()
+{
+    QTest::addColumn<QPoint>("drag");
+    QTest::newRow("within the screen") << QPoint(30, 40);
+    QTest::newRow("past the bottom right edge") << QPoint(5000, 5000);
+    QTest::newRow("past the top left edge") << QPoint(-5000, -5000);
+}
+
 void TestPlayerDialogs::leaderboardIsDraggedByItsTitle()
 {
+    QFETCH(QPoint, drag);
     m_top5->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_top5.get()));
     QCOMPARE(m_top5->LabelTitle->cursor().shape(), Qt::SizeAllCursor);
@@ -524,14 +535,18 @@ void TestPlayerDialogs::leaderboardIsDraggedByItsTitle()
 
     QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &press);
-    QMouseEvent move(QEvent::MouseMove, local + QPoint(30, 40), global + QPoint(30, 40), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, local + drag, global + drag, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, local + QPoint(30, 40), global + QPoint(30, 40),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local + drag, global + drag, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &release);
-    // Without a window manager the dialog follows the pointer by hand.
-    QCOMPARE(m_top5->pos(), start + QPoint(30, 40));
+    // The panel follows the pointer but stays wholly on the screen.
+    const QRect screen = m_main->rect();
+    const QPoint expected(std::clamp(start.x() + drag.x(), 0, screen.width() - m_top5->width()),
+                          std::clamp(start.y() + drag.y(), 0, screen.height() - m_top5->height()));
+    QCOMPARE(m_top5->pos(), expected);
+    QVERIFY(screen.contains(m_top5->geometry()));
     QVERIFY(m_top5->isVisible());
 }
 
