@@ -408,6 +408,20 @@ void TFormMain::FormClose()
     LeaveFullScreen();
 }
 
+void TFormMain::EndSession(bool displayLost)
+{
+    if (m_closed)
+        return; // closed already, the game with it
+    m_sessionEnding = true;
+    m_session.SetUnattended(true);
+    SetMessagesUnattended(true);
+    if (displayLost) {
+        m_session.FinishGame();
+        return;
+    }
+    close();
+}
+
 void TFormMain::closeEvent(QCloseEvent *event)
 {
     FormClose();

@@ -96,7 +96,7 @@ void TFormMain::followSession()
         LabelBtnNewGame->setText(QStringLiteral("Новая игра..."));
     });
     connect(session, &GameSession::leaderboardReady, this, [this] {
-        if (m_top5)
+        if (m_top5 && !m_sessionEnding)
             m_top5->show();
     });
     connect(session, &GameSession::failureShown, this, [this](const QString &text) { ShowMessage(this, text); });

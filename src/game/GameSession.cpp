@@ -58,7 +58,8 @@ void GameSession::AnnouncePlayer()
 void GameSession::ShowProgress(qint64 processed, qint64 total)
 {
     emit progressMoved(GaugeValue(processed, total));
-    m_io.ProcessEvents();
+    if (!m_unattended)
+        m_io.ProcessEvents();
 }
 
 void GameSession::SetMarker(int position, Ladder::Marker marker)

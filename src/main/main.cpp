@@ -4,6 +4,7 @@
 // window; the other five are panels drawn on it.
 #include "FullScreen.h"
 #include "GameSession.h"
+#include "SessionEnd.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
 #include "TFormNewNameGamer.h"
@@ -70,6 +71,8 @@ int main(int argc, char **argv)
     keepAlive.reset();
     FullScreen::ClearScaleFactorVariable();
     QApplication::setApplicationDisplayName(QString());
+    // The menu entry's name: desktops match the running window to it (and its icon) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorban"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     GameSession session;
@@ -81,6 +84,8 @@ int main(int argc, char **argv)
     TFormTop5 top5(session, main);
     main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
     QObject::connect(&main, &TFormMain::closed, &app, &QCoreApplication::quit);
+    // A signal, a logout or a lost display finishes a running game first.
+    SessionEnd sessionEnd([&main](bool displayLost) { main.EndSession(displayLost); });
 
     // The windows that are up from the start: the main window, the splash
     // over it, and the new-game dialog waiting for the player's name.
