@@ -4,6 +4,7 @@
 // window; the other five are panels drawn on it.
 #include "FullScreen.h"
 #include "GameSession.h"
+#include "ScaledSurface.h"
 #include "SessionEnd.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
@@ -65,9 +66,14 @@ int main(int argc, char **argv)
 {
     auto keepAlive = std::make_unique<XServerKeepAlive>();
     const double scale = FullScreen::ProbeScaleFactor(argc, argv);
-    if (scale > 0.0)
+    // From scale 1 up the program scales itself; below it the main window is
+    // drawn through a transform.
+    const bool drawnScaled = scale > 0.0 && scale < 1.0;
+    if (scale >= 1.0)
         FullScreen::SetScaleFactorVariable(scale);
     QApplication app(argc, argv);
+    if (drawnScaled)
+        FullScreen::SetDrawnScale(scale);
     keepAlive.reset();
     FullScreen::ClearScaleFactorVariable();
     QApplication::setApplicationDisplayName(QString());
@@ -89,10 +95,18 @@ int main(int argc, char **argv)
 
     // The windows that are up from the start: the main window, the splash
     // over it, and the new-game dialog waiting for the player's name.
-    main.show();
+    std::unique_ptr<ScaledSurface> surface;
+    if (drawnScaled)
+        surface = std::make_unique<ScaledSurface>(main, scale);
     newNameGamer.show();
     about.show(); // the splash lies above the new-game dialog
-    main.activateWindow();
+    main.show();
+    if (surface) {
+        surface->show();
+        surface->activateWindow();
+    } else {
+        main.activateWindow();
+    }
     newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
     return app.exec();
 }
