@@ -376,7 +376,9 @@ def main():
         screen.shot("leaderboard-2")
         click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
         time.sleep(0.3)
-        after_second = parse_base(open(base_path, "rb").read())
+        after_second = wait_until(
+            lambda: (lambda b: b if b[2] == 2 else None)(parse_base(open(base_path, "rb").read())),
+            "the base rewritten after the second game")
 
         if args.end == "close":
             # 4. Close the window with "X".
