@@ -1,13 +1,20 @@
-#!/usr/bin/env python3
 """Plays the built game on a real (virtual) display with xdotool.
 
-Runs inside an X server whose screen is as large as the test asks. In a
-scratch folder holding a test base and no settings file it: confirms the
-new-game dialog with a typed name, starts a game, answers right, uses
-fifty-fifty, answers right again, takes the money, closes the leaderboard,
-starts a second game, answers wrong, closes the leaderboard and the window.
-Then it checks what the game left on disk. A screenshot of every step goes
-to the artefact folder.
+Runs inside an X server whose screen is as large as the test asks, bare or
+under a window manager. In a scratch folder holding a test base and no
+settings file it: confirms the new-game dialog with a typed name, starts a
+game, uses fifty-fifty, phones a friend and asks the audience, answering
+right after each, takes the money, closes the leaderboard, starts a second
+game, answers wrong, closes the leaderboard and the window. Then it checks
+what the game left on disk. A screenshot of every step goes to the artefact
+folder.
+
+Every click point is a stage point, mapped by the game's scale
+s = min(W / 800, H / 600) onto the centred stage; a dialog lies centred on
+the screen at its own size times s. A dialog counts as shown when the
+screen region where it lies looks like its background picture (average
+colours on a coarse grid, with a tolerance), so no position is taken on
+trust and no exact pixel is compared.
 
 The right answer is found on the screen: in the test base the right answer
 is a long word and the wrong ones a single letter, so the place with the
@@ -21,9 +28,8 @@ import sys
 import tempfile
 import time
 
-SEP = b"\x13"
-LEVELS = 15
-PER_LEVEL = 12
+from basefile import LEVELS, make_base, parse_base
+
 # Latin letters: xdotool cannot type Cyrillic reliably into an X server
 # without a Cyrillic keymap.
 PLAYER = "Tester"
@@ -43,54 +49,26 @@ CLOSE = (PANEL_SHOWN_LEFT + 220 + 12, 3 + 12)
 NAME_BOX = (125 + 100, 82 + 10)      # in the new-game dialog
 NAME_OK = (351 + 25, 137 + 17)
 TOP5_OK = (196 + 25, 192 + 17)       # in the leaderboard dialog
+PHONE = (PANEL_SHOWN_LEFT + 104 + 28, 144 + 16)
+AUDIENCE = (PANEL_SHOWN_LEFT + 168 + 28, 144 + 16)
+# Phone keypad: caps 51 x 35 in columns 10, 64, 118 and rows 42, 79, 116,
+# 153; "*" (call) is the first cap of the last row.
+PHONE_KEYS = {str(k): (10 + 54 * ((k - 1) % 3) + 25, 42 + 37 * ((k - 1) // 3) + 17) for k in range(1, 10)}
+PHONE_CALL = (10 + 25, 153 + 17)
 
-
-def flip(data: bytes) -> bytes:
-    return bytes((287 - c) & 0xFF for c in data)
-
-
-def text_field(s: str) -> bytes:
-    return flip(s.encode("cp1251"))
-
-
-def make_base() -> (bytes, list):
-    """A new base: never played, so the first game shuffles it."""
-    levels = []
-    for level in range(1, LEVELS + 1):
-        rows = []
-        for i in range(1, PER_LEVEL + 1):
-            rows.append((f"Уровень {level}, вопрос {i}?", "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖ", "ж", "ш", "щ", 1, 1))
-        levels.append(rows)
-    lines = [text_field("Проверочная база") + SEP + b"\x01opaque-rest",
-             SEP.join([text_field(""), text_field("0"), text_field("0")] * 5 + [text_field("0")]),
-             SEP.join([text_field("1"), text_field("Редакция")]),
-             SEP.join([text_field("1"), text_field("Проверка")]),
-             SEP.join(str(len(rows)).encode() for rows in levels)]
-    for rows in levels:
-        for q in rows:
-            lines.append(SEP.join([text_field(t) for t in q[:5]] + [text_field(str(q[5])), text_field(str(q[6]))]))
-    return b"\r\n".join(lines) + b"\r\n", levels
-
-
-def parse_base(data: bytes):
-    lines = data.split(b"\r\n")
-    assert lines[-1] == b"", "base must end with CR LF"
-    lines = lines[:-1]
-    leader_fields = [flip(f).decode("cp1251") for f in lines[1].split(SEP)]
-    leaders = [(leader_fields[3 * i], int(leader_fields[3 * i + 1] or 0), int(leader_fields[3 * i + 2] or 0))
-               for i in range(5)]
-    games = int(leader_fields[15] or 0)
-    counts = [int(x) for x in lines[4].split(SEP)]
-    levels, at = [], 5
-    for n in counts:
-        rows = []
-        for line in lines[at:at + n]:
-            f = line.split(SEP)
-            rows.append(tuple(flip(x).decode("cp1251") for x in f[:5]) + (int(flip(f[5])), int(flip(f[6]))))
-        levels.append(rows)
-        at += n
-    assert at == len(lines), "no line may follow the last question"
-    return lines[0], leaders, games, levels
+ART = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "art", "images")
+# Each dialog: its background picture and its size on the 800 x 600 stage.
+DIALOGS = {
+    "new-game": ("TFormNewNameGamer/ImageForm.jpg", 459, 183),
+    "leaderboard": ("TFormTop5/Image1.jpg", 442, 235),
+    "phone": ("TFormPromptTelephone/ImageForm.jpg", 576, 228),
+    "audience": ("TFormPromptMan/ImageForm.jpg", 205, 280),
+}
+# Mean colour difference (0..1) of a region against a dialog's picture on a
+# 32 x 24 grid: below SHOWN the dialog is there (its controls and texts
+# included), above GONE the stage shows through.
+SHOWN = 0.10
+GONE = 0.14
 
 
 class Screen:
@@ -104,11 +82,38 @@ class Screen:
     def stage(self, x, y):
         return int(round(self.ox + x * self.scale)), int(round(self.oy + y * self.scale))
 
-    def shot(self, name):
-        self.step += 1
-        path = os.path.join(self.shots, f"{self.step:02d}-{name}.png")
+    def shot(self, name, keep=True):
+        """A screenshot; one not kept is overwritten by the next look."""
+        path = os.path.join(self.shots, f"{self.step + 1:02d}-{name}.png" if keep else "look.png")
         subprocess.run(["import", "-window", "root", path], check=True)
+        if keep:
+            self.step += 1
         return path
+
+    def keep(self, name):
+        """Keeps the last look under this name."""
+        self.step += 1
+        os.replace(os.path.join(self.shots, "look.png"), os.path.join(self.shots, f"{self.step:02d}-{name}.png"))
+
+    def dialog_origin(self, dialog):
+        _, w, h = DIALOGS[dialog]
+        return (int(round((self.width - w * self.scale) / 2)), int(round((self.height - h * self.scale) / 2)))
+
+    def in_dialog(self, dialog, x, y):
+        ox, oy = self.dialog_origin(dialog)
+        return int(round(ox + x * self.scale)), int(round(oy + y * self.scale))
+
+    def dialog_difference(self, png, dialog):
+        picture, w, h = DIALOGS[dialog]
+        ox, oy = self.dialog_origin(dialog)
+        pw, ph = int(w * self.scale), int(h * self.scale)
+        grid = "32x24!"
+        out = subprocess.run(["convert", "(", png, "-crop", f"{pw}x{ph}+{ox}+{oy}", "+repage", "-resize", grid, ")",
+                              "(", os.path.join(ART, picture), "-resize", grid, ")",
+                              "-compose", "difference", "-composite", "-colorspace", "Gray",
+                              "-format", "%[fx:mean]", "info:"],
+                             check=True, capture_output=True, text=True).stdout
+        return float(out.strip())
 
     def lit_share(self, png, rect):
         x, y, w, h = rect
@@ -136,32 +141,6 @@ def click_at(x, y):
     xdo("click", "1")
 
 
-def visible_window(name, timeout=20):
-    """Waits for a shown top-level window with this caption; returns its geometry."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
-                           capture_output=True, text=True)
-        ids = r.stdout.split()
-        if ids:
-            geo = xdo("getwindowgeometry", "--shell", ids[-1])
-            vals = dict(line.split("=", 1) for line in geo.split())
-            return int(vals["X"]), int(vals["Y"])
-        time.sleep(0.05)
-    raise AssertionError(f"window '{name}' did not show within {timeout} s")
-
-
-def window_gone(name, timeout=20):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
-                           capture_output=True, text=True)
-        if not r.stdout.split():
-            return
-        time.sleep(0.05)
-    raise AssertionError(f"window '{name}' still shown after {timeout} s")
-
-
 def wait_until(predicate, what, timeout=20, interval=0.05):
     deadline = time.time() + timeout
     while time.time() < deadline:
@@ -170,6 +149,15 @@ def wait_until(predicate, what, timeout=20, interval=0.05):
             return value
         time.sleep(interval)
     raise AssertionError(f"timed out waiting for {what}")
+
+
+def start_window_manager(program):
+    """Starts a window manager and waits until it has taken the screen."""
+    manager = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_until(lambda: manager.poll() is None and "window id" in subprocess.run(
+        ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout,
+        "the window manager", timeout=30, interval=0.1)
+    return manager
 
 
 def start_x_server(width, height):
@@ -200,6 +188,7 @@ def main():
     ap.add_argument("--game", required=True)
     ap.add_argument("--size", default="800x600")
     ap.add_argument("--out", required=True)
+    ap.add_argument("--wm", help="a window manager to run the game under")
     args = ap.parse_args()
     width, height = map(int, args.size.split("x"))
 
@@ -216,6 +205,7 @@ def main():
     # The X server must answer before the game starts.
     wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
                "the X server", timeout=30, interval=0.1)
+    manager = start_window_manager(args.wm) if args.wm else None
     screen = Screen(width, height, args.out)
     env = dict(os.environ)
     env.pop("QT_QPA_PLATFORM", None)
@@ -250,42 +240,90 @@ def main():
             screen.shot(("right" if right else "wrong") + f"-answer-{place}")
             return place
 
+        def dialog_shown(dialog):
+            """Waits until the dialog is on the screen where it belongs."""
+            seen = []
+
+            def look():
+                png = screen.shot(dialog, keep=False)
+                seen.append(round(screen.dialog_difference(png, dialog), 3))
+                return seen[-1] < SHOWN
+            try:
+                wait_until(look, f"the {dialog} dialog", interval=0.2)
+            except AssertionError:
+                raise AssertionError(f"the {dialog} dialog is not on the screen at its place "
+                                     f"(differences from its picture: {seen[-5:]})")
+            screen.keep(dialog)
+            print(f"{dialog} dialog shown: difference {seen[-1]}")
+
+        def dialog_gone(dialog):
+            seen = []
+
+            def look():
+                png = screen.shot(dialog + "-gone", keep=False)
+                seen.append(round(screen.dialog_difference(png, dialog), 3))
+                return seen[-1] > GONE
+            try:
+                wait_until(look, f"the {dialog} dialog to go", interval=0.2)
+            except AssertionError:
+                raise AssertionError(f"the {dialog} dialog is still on the screen (differences {seen[-5:]})")
+            print(f"{dialog} dialog gone: difference {seen[-1]}")
+
+        def click_in(dialog, point):
+            click_at(*screen.in_dialog(dialog, *point))
+
         # 1. The new-game dialog: type a name and confirm, once the about
         # box's two-second splash over it has gone.
-        nx, ny = visible_window("Замена имени")
-        screen.shot("start")
-        visible_window("About")
-        window_gone("About")
-        click_at(nx + int(NAME_BOX[0] * screen.scale), ny + int(NAME_BOX[1] * screen.scale))
+        dialog_shown("new-game")
+        click_in("new-game", NAME_BOX)
         xdo("type", "--delay", "40", PLAYER)
         screen.shot("name-typed")
-        click_at(nx + int(NAME_OK[0] * screen.scale), ny + int(NAME_OK[1] * screen.scale))
-        window_gone("Замена имени")
+        click_in("new-game", NAME_OK)
+        dialog_gone("new-game")
         ini = os.path.join(work, "Zorban.ini")
         wait_until(lambda: os.path.exists(ini) and PLAYER.encode("cp1251") in open(ini, "rb").read(),
                    "the name in the settings file")
         screen.shot("greeting")
 
-        # 2. First game: right, fifty-fifty and right, then take the money.
+        # 2. First game: fifty-fifty, phone a friend, ask the audience, each
+        # followed by the right answer; then take the money.
         panel_in()
         click_at(*screen.stage(*NEW_GAME))
-        answer(True)
-        wait_until(question_on_screen, "the second question")
+        wait_until(question_on_screen, "the first question")
         panel_in()
         click_at(*screen.stage(*FIFTY))
         time.sleep(0.3)
-        screen.shot("fifty-fifty")
         _, shares = read_places()
         hidden = [p for p, s in shares.items() if s <= 0.0005]
         assert len(hidden) == 2, f"fifty-fifty should hide two answers, shares {shares}"
         answer(True)
+
+        wait_until(question_on_screen, "the second question")
+        panel_in()
+        click_at(*screen.stage(*PHONE))
+        dialog_shown("phone")
+        for digit in "12345":
+            click_in("phone", PHONE_KEYS[digit])
+        click_in("phone", PHONE_CALL)
+        time.sleep(0.3)
+        screen.shot("phone-call")
+        dialog_gone("phone")  # it closes by itself three seconds after the call
+        answer(True)
+
         wait_until(question_on_screen, "the third question")
         panel_in()
+        click_at(*screen.stage(*AUDIENCE))
+        dialog_shown("audience")
+        dialog_gone("audience")  # it closes by itself once the bars have grown
+        screen.shot("audience-said")
+        answer(True)
+
+        wait_until(question_on_screen, "the fourth question")
+        panel_in()
         click_at(*screen.stage(*NEW_GAME))  # now "Забрать деньги..."
-        tx, ty = visible_window("Top 5")
-        screen.shot("leaderboard-1")
-        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
+        dialog_shown("leaderboard")
+        click_in("leaderboard", TOP5_OK)
+        dialog_gone("leaderboard")
         # The base is rewritten right after the leaderboard comes up.
         after_first = wait_until(lambda: (lambda b: b if b[2] == 1 else None)(parse_base(open(base_path, "rb").read())),
                                  "the base rewritten after the first game")
@@ -294,10 +332,9 @@ def main():
         panel_in()
         click_at(*screen.stage(*NEW_GAME))
         answer(False)
-        tx, ty = visible_window("Top 5")
-        screen.shot("leaderboard-2")
-        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
+        dialog_shown("leaderboard")
+        click_in("leaderboard", TOP5_OK)
+        dialog_gone("leaderboard")
 
         # 4. Close the window with "X".
         panel_in()
@@ -309,6 +346,8 @@ def main():
             screen.shot("failure")
             game.kill()
         log.close()
+        if manager:
+            manager.terminate()
         server.terminate()
 
     # What the game left on disk.

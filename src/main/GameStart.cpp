@@ -1,0 +1,122 @@
+// The program is scaled so that the 800 x 600 stage fills the screen, the
+// six windows are created in their fixed order and live until the main
+// window closes.
+#include "GameStart.h"
+
+#include "FullScreen.h"
+#include "GameState.h"
+#include "TFormAbout.h"
+#include "TFormMain.h"
+#include "TFormNewNameGamer.h"
+#include "TFormPromptMan.h"
+#include "TFormPromptTelephone.h"
+#include "TFormTop5.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+
+#if ZORBAN_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+namespace {
+
+// Holds a connection to the X server from before the scale probe until the
+// real application object has its own. An X server with no client left
+// resets itself, and the moment between the probe letting go and the
+// application connecting is enough for a bare server (a virtual screen, a
+// kiosk) to refuse the game's connection.
+class XServerKeepAlive {
+public:
+    XServerKeepAlive()
+    {
+#if ZORBAN_HAVE_XCB
+        if (std::getenv("DISPLAY")) {
+            m_connection = xcb_connect(nullptr, nullptr);
+            if (xcb_connection_has_error(m_connection)) {
+                xcb_disconnect(m_connection);
+                m_connection = nullptr;
+            }
+        }
+#endif
+    }
+    ~XServerKeepAlive()
+    {
+#if ZORBAN_HAVE_XCB
+        if (m_connection)
+            xcb_disconnect(m_connection);
+#endif
+    }
+    XServerKeepAlive(const XServerKeepAlive &) = delete;
+    XServerKeepAlive &operator=(const XServerKeepAlive &) = delete;
+
+private:
+#if ZORBAN_HAVE_XCB
+    xcb_connection_t *m_connection = nullptr;
+#endif
+};
+
+std::unique_ptr<QApplication> MakeScaledApplication(int &argc, char **argv)
+{
+    auto keepAlive = std::make_unique<XServerKeepAlive>();
+    const double scale = FullScreen::ProbeScaleFactor(argc, argv);
+    if (scale > 0.0)
+        FullScreen::SetScaleFactorVariable(scale);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    keepAlive.reset();
+    FullScreen::ClearScaleFactorVariable();
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setQuitOnLastWindowClosed(false);
+    return app;
+}
+
+} // namespace
+
+struct GameStart::Windows {
+    GameState state;
+    TFormMain main{state};
+    TFormAbout about;
+    TFormPromptTelephone telephone{state, main};
+    TFormNewNameGamer newNameGamer{state, main};
+    TFormPromptMan man{state, main};
+    TFormTop5 top5{state, main};
+
+    Windows()
+    {
+        main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
+        QObject::connect(&main, &TFormMain::closed, qApp, &QCoreApplication::quit);
+    }
+
+    // The windows that are up from the start: the main window, the splash
+    // over it, and the new-game dialog waiting for the player's name.
+    void showAtStart()
+    {
+        main.show();
+        about.show();
+        newNameGamer.show();
+        newNameGamer.activateWindow();
+        // The splash stays above the others even where no window manager
+        // keeps it there.
+        about.raise();
+    }
+};
+
+GameStart::GameStart(int &argc, char **argv)
+    : m_app(MakeScaledApplication(argc, argv))
+    , m_windows(std::make_unique<Windows>())
+{
+}
+
+GameStart::~GameStart() = default;
+
+int GameStart::exec()
+{
+    m_windows->showAtStart();
+    return QApplication::exec();
+}
+
+QWidget *GameStart::mainWindow() const
+{
+    return &m_windows->main;
+}
