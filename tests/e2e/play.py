@@ -64,11 +64,11 @@ DIALOGS = {
     "phone": ("TFormPromptTelephone/ImageForm.jpg", 576, 228),
     "audience": ("TFormPromptMan/ImageForm.jpg", 205, 280),
 }
-# Mean colour difference (0..1) of a region against a dialog's picture on a
-# 32 x 24 grid: below SHOWN the dialog is there (its controls and texts
-# included), above GONE the stage shows through.
-SHOWN = 0.10
-GONE = 0.14
+# Likeness of a screen region to a dialog's picture: above SHOWN the dialog
+# is there (its controls and texts over it), below GONE the stage shows
+# through.
+SHOWN = 0.4
+GONE = 0.3
 
 
 class Screen:
@@ -103,17 +103,21 @@ class Screen:
         ox, oy = self.dialog_origin(dialog)
         return int(round(ox + x * self.scale)), int(round(oy + y * self.scale))
 
-    def dialog_difference(self, png, dialog):
+    def dialog_likeness(self, png, dialog):
+        """Normalised cross-correlation (-1..1) of the screen region where the
+        dialog lies with its background picture, both on a coarse grid."""
         picture, w, h = DIALOGS[dialog]
         ox, oy = self.dialog_origin(dialog)
         pw, ph = int(w * self.scale), int(h * self.scale)
-        grid = "32x24!"
-        out = subprocess.run(["convert", "(", png, "-crop", f"{pw}x{ph}+{ox}+{oy}", "+repage", "-resize", grid, ")",
-                              "(", os.path.join(ART, picture), "-resize", grid, ")",
-                              "-compose", "difference", "-composite", "-colorspace", "Gray",
-                              "-format", "%[fx:mean]", "info:"],
-                             check=True, capture_output=True, text=True).stdout
-        return float(out.strip())
+        grid = "64x48!"
+        region = os.path.join(self.shots, "region.png")
+        reference = os.path.join(self.shots, "reference.png")
+        subprocess.run(["convert", png, "-crop", f"{pw}x{ph}+{ox}+{oy}", "+repage", "-resize", grid, region],
+                       check=True)
+        subprocess.run(["convert", os.path.join(ART, picture), "-resize", grid, reference], check=True)
+        out = subprocess.run(["compare", "-metric", "NCC", region, reference, "null:"],
+                             capture_output=True, text=True)
+        return float(out.stderr.split()[0])
 
     def lit_share(self, png, rect):
         x, y, w, h = rect
@@ -246,28 +250,28 @@ def main():
 
             def look():
                 png = screen.shot(dialog, keep=False)
-                seen.append(round(screen.dialog_difference(png, dialog), 3))
-                return seen[-1] < SHOWN
+                seen.append(round(screen.dialog_likeness(png, dialog), 3))
+                return seen[-1] > SHOWN
             try:
                 wait_until(look, f"the {dialog} dialog", interval=0.2)
             except AssertionError:
                 raise AssertionError(f"the {dialog} dialog is not on the screen at its place "
-                                     f"(differences from its picture: {seen[-5:]})")
+                                     f"(likeness to its picture: {seen[-5:]})")
             screen.keep(dialog)
-            print(f"{dialog} dialog shown: difference {seen[-1]}")
+            print(f"{dialog} dialog shown: likeness {seen[-1]}")
 
         def dialog_gone(dialog):
             seen = []
 
             def look():
                 png = screen.shot(dialog + "-gone", keep=False)
-                seen.append(round(screen.dialog_difference(png, dialog), 3))
-                return seen[-1] > GONE
+                seen.append(round(screen.dialog_likeness(png, dialog), 3))
+                return seen[-1] < GONE
             try:
                 wait_until(look, f"the {dialog} dialog to go", interval=0.2)
             except AssertionError:
-                raise AssertionError(f"the {dialog} dialog is still on the screen (differences {seen[-5:]})")
-            print(f"{dialog} dialog gone: difference {seen[-1]}")
+                raise AssertionError(f"the {dialog} dialog is still on the screen (likeness {seen[-5:]})")
+            print(f"{dialog} dialog gone: likeness {seen[-1]}")
 
         def click_in(dialog, point):
             click_at(*screen.in_dialog(dialog, *point))
