@@ -8,6 +8,8 @@
 #include "GameState.h"
 #include "MainLayout.h"
 #include "MessageBox.h"
+#include "Palette.h"
+#include "Press.h"
 #include "TGauge.h"
 #include "TLCD99.h"
 #include "TThreadedTimer.h"
@@ -25,14 +27,6 @@
 namespace {
 
 const QString FullScreenError = QStringLiteral("Ошибка! Невозможно перейти в полноэкранный режим!");
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
 
 // The picture of a control; the four answer highlights share one picture.
 QPixmap controlPicture(const QString &name)
@@ -119,7 +113,7 @@ void TFormMain::buildControls()
             label->setWordWrap(row.wordWrap);
             label->setMargin(0);
             label->setIndent(0);
-            setTextColour(label, row.colour);
+            Palette::SetTextColour(label, row.colour);
             label->setFont(GameFont(row.family, row.pixelSize, row.bold, row.italic));
             if (auto *autoLabel = qobject_cast<AutoSizeLabel *>(label))
                 autoLabel->setText(row.text);
@@ -217,17 +211,33 @@ void TFormMain::buildControls()
     LabelNumLoad = label("LabelNumLoad");
     LabelLoad = autoLabel("LabelLoad");
 
-    routeMouse(LabelClkA, &TFormMain::LabelClkAMouseDown, &TFormMain::LabelClkAMouseUp);
-    routeMouse(LabelClkB, &TFormMain::LabelClkBMouseDown, &TFormMain::LabelClkBMouseUp);
-    routeMouse(LabelClkC, &TFormMain::LabelClkCMouseDown, &TFormMain::LabelClkCMouseUp);
-    routeMouse(LabelClkD, &TFormMain::LabelClkDMouseDown, &TFormMain::LabelClkDMouseUp);
+    // A release that may not act only ends the pressed look.
+    const auto answerLook = [](QLabel *highlight, QLabel *letter) {
+        return [highlight, letter] {
+            highlight->hide();
+            Palette::SetTextColour(letter, Palette::Letter);
+        };
+    };
+    const auto hides = [](QLabel *picture) { return [picture] { picture->hide(); }; };
+    routeMouse(LabelClkA, &TFormMain::LabelClkAMouseDown, &TFormMain::LabelClkAMouseUp,
+               answerLook(ImageAnswerA, LabelA));
+    routeMouse(LabelClkB, &TFormMain::LabelClkBMouseDown, &TFormMain::LabelClkBMouseUp,
+               answerLook(ImageAnswerB, LabelB));
+    routeMouse(LabelClkC, &TFormMain::LabelClkCMouseDown, &TFormMain::LabelClkCMouseUp,
+               answerLook(ImageAnswerC, LabelC));
+    routeMouse(LabelClkD, &TFormMain::LabelClkDMouseDown, &TFormMain::LabelClkDMouseUp,
+               answerLook(ImageAnswerD, LabelD));
     routeClick(LabelPrompt50, &TFormMain::LabelPrompt50Click);
     routeClick(LabelPromptTel, &TFormMain::LabelPromptTelClick);
     routeClick(LabelPromptMan, &TFormMain::LabelPromptManClick);
-    routeMouse(LabelBtnNewGame, &TFormMain::LabelBtnNewGameMouseDown, &TFormMain::LabelBtnNewGameMouseUp);
-    routeMouse(LabelNewName, &TFormMain::LabelNewNameMouseDown, &TFormMain::LabelNewNameMouseUp);
-    routeMouse(LabelBtnClose, &TFormMain::LabelBtnCloseMouseDown, &TFormMain::LabelBtnCloseMouseUp);
-    routeMouse(LabelBtnAbout, &TFormMain::LabelBtnAboutMouseDown, &TFormMain::LabelBtnAboutMouseUp);
+    routeMouse(LabelBtnNewGame, &TFormMain::LabelBtnNewGameMouseDown, &TFormMain::LabelBtnNewGameMouseUp,
+               hides(ImageNewGame));
+    routeMouse(LabelNewName, &TFormMain::LabelNewNameMouseDown, &TFormMain::LabelNewNameMouseUp,
+               hides(ImageNewName));
+    routeMouse(LabelBtnClose, &TFormMain::LabelBtnCloseMouseDown, &TFormMain::LabelBtnCloseMouseUp,
+               hides(ImageClose));
+    routeMouse(LabelBtnAbout, &TFormMain::LabelBtnAboutMouseDown, &TFormMain::LabelBtnAboutMouseUp,
+               hides(ImageAbout));
 }
 
 QWidget *TFormMain::control(const QString &name) const
@@ -235,54 +245,29 @@ QWidget *TFormMain::control(const QString &name) const
     return m_controls.value(name);
 }
 
-void TFormMain::routeMouse(QLabel *label, void (TFormMain::*down)(), void (TFormMain::*up)())
+void TFormMain::routeMouse(QLabel *label, void (TFormMain::*down)(), void (TFormMain::*up)(),
+                           std::function<void()> restore)
 {
-    MouseRoute &route = m_routes[label];
-    route.down = down;
-    route.up = up;
-    label->installEventFilter(this);
+    PressArea *press = PressArea::Of(label);
+    press->setMeaning([this, label] { return pressMeaning(label); });
+    press->setOnPress([this, down](QMouseEvent *) { (this->*down)(); });
+    press->setOnRelease([this, up](QMouseEvent *) { (this->*up)(); });
+    press->setOnRestore(std::move(restore));
 }
 
 void TFormMain::routeClick(QLabel *label, void (TFormMain::*click)())
 {
-    m_routes[label].click = click;
-    label->installEventFilter(this);
+    PressArea *press = PressArea::Of(label);
+    press->setMeaning([this, label] { return pressMeaning(label); });
+    press->setOnClick([this, click] { (this->*click)(); });
 }
 
-bool TFormMain::eventFilter(QObject *watched, QEvent *event)
+QString TFormMain::pressMeaning(const QLabel *area) const
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick
-        && type != QEvent::MouseButtonRelease)
-        return QWidget::eventFilter(watched, event);
-    const auto found = m_routes.find(watched);
-    if (found == m_routes.end())
-        return QWidget::eventFilter(watched, event);
-
-    auto *area = static_cast<QWidget *>(watched);
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    // Copies: a handler may do anything, including processing events that
-    // change the routes' state.
-    MouseRoute route = *found;
-    if (type == QEvent::MouseButtonRelease) {
-        // Qt hands the release to the area that took the press.
-        if (!route.pressed)
-            return true;
-        found->pressed = false;
-        const bool inside = area->rect().contains(mouse->position().toPoint());
-        if (route.up)
-            (this->*route.up)();
-        if (route.click && mouse->button() == Qt::LeftButton && inside)
-            (this->*route.click)();
-        return true;
-    }
-    // A disabled area takes no input.
-    if (!area->isEnabled())
-        return true;
-    found->pressed = true;
-    if (route.down)
-        (this->*route.down)();
-    return true;
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(m_state.GameActive ? QStringLiteral("game") : QStringLiteral("idle"))
+        .arg(m_state.QuestionNumber)
+        .arg(m_state.CurrentQuestion.Question, area->text());
 }
 
 void TFormMain::setDialogs(QWidget *about, QWidget *telephone, QWidget *newNameGamer, QWidget *man,
@@ -301,7 +286,7 @@ void TFormMain::holdFor(QWidget *dialog)
         return;
     m_holders.insert(dialog);
     connect(dialog, &QObject::destroyed, this, [this, dialog] { releaseFrom(dialog); });
-    setEnabled(false);
+    Stage->setEnabled(false);
 }
 
 void TFormMain::releaseFrom(QWidget *dialog)
@@ -310,7 +295,29 @@ void TFormMain::releaseFrom(QWidget *dialog)
         return;
     disconnect(dialog, &QObject::destroyed, this, nullptr);
     if (m_holders.isEmpty())
-        setEnabled(true);
+        Stage->setEnabled(true);
+}
+
+void TFormMain::ShowHostText(const QString &text)
+{
+    LabelDialog->setText(text);
+}
+
+void TFormMain::GreetPlayer(const QString &greeting, const QString &baseLine)
+{
+    LabelDialog->setText(greeting);
+    LblNmQA->setText(baseLine);
+    LabelScore->setText(QString());
+    LabelTimer->setText(QString());
+    LCD99->setValue(QString());
+    const QPixmap none = Art::Picture(QStringLiteral("NONE"));
+    for (int step = 1; step <= 15; ++step)
+        ImagePos[step]->setPixmap(none);
+}
+
+void TFormMain::ShowPlayerLine(const QString &line)
+{
+    LabelNameGamer->setText(line);
 }
 
 QPoint TFormMain::CursorOnStage() const

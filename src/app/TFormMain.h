@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DialogHost.h"
 #include "FullScreen.h"
 
 #include <QColor>
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class AutoSizeLabel;
 class QLabel;
@@ -18,10 +20,12 @@ class TLCD99;
 class TThreadedTimer;
 struct GameState;
 
-// The main window: a borderless full-screen window in the window colour with
-// the game's 800 x 600 stage in its middle. The controls are public and named
-// as the game addresses them; their places and looks come from MainLayout.
-class TFormMain : public QWidget {
+// The main window: the game's one top-level window, borderless and filling
+// the screen in the window colour. The 800 x 600 stage in its middle holds the
+// main window's controls; every dialog is a panel on this window above the
+// stage. The controls are public and named as the game addresses them; their
+// places and looks come from MainLayout.
+class TFormMain : public QWidget, public DialogHost {
     Q_OBJECT
 
 public:
@@ -31,7 +35,7 @@ public:
     GameState &state() const { return m_state; }
 
     // ---- Controls, in stacking order (bottom first) ----------------------
-    QWidget *Stage = nullptr; // the 800 x 600 stage all controls live on
+    QWidget *Stage = nullptr; // the 800 x 600 stage all controls live on; disabled while held
 
     QLabel *ImageForm = nullptr;
     QLabel *ImageAnswerA = nullptr;
@@ -99,12 +103,15 @@ public:
     QWidget *FormPromptMan() const { return m_man; }
     QWidget *FormTop5() const { return m_top5; }
 
-    // A dialog that must keep the player off the main window while it is
-    // shown holds it: the window is disabled while at least one dialog holds
-    // it. Both calls are idempotent; a destroyed dialog lets go by itself.
-    void holdFor(QWidget *dialog);
-    void releaseFrom(QWidget *dialog);
-    bool isHeldBy(QWidget *dialog) const { return m_holders.contains(dialog); }
+    // ---- What the dialogs see of this window (DialogHost) ---------------
+    QWidget *DialogSurface() override { return this; }
+    void holdFor(QWidget *dialog) override;
+    void releaseFrom(QWidget *dialog) override;
+    bool isHeldBy(QWidget *dialog) const override { return m_holders.contains(dialog); }
+    void CloseProgram() override { close(); }
+    void ShowHostText(const QString &text) override;
+    void GreetPlayer(const QString &greeting, const QString &baseLine) override;
+    void ShowPlayerLine(const QString &line) override;
 
     // The mouse pointer in stage coordinates (the menu panel follows it).
     QPoint CursorOnStage() const;
@@ -160,26 +167,23 @@ signals:
     void closed();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();
-    void routeMouse(QLabel *label, void (TFormMain::*down)(), void (TFormMain::*up)());
+    // The areas work through the game's one press mechanism; `restore`
+    // ends the pressed look of a release that may not act.
+    void routeMouse(QLabel *label, void (TFormMain::*down)(), void (TFormMain::*up)(),
+                    std::function<void()> restore);
     void routeClick(QLabel *label, void (TFormMain::*click)());
+    // What an area means at a moment: its caption, in this game, at this
+    // question. A release acts only if that is still what it meant at the press.
+    QString pressMeaning(const QLabel *area) const;
     void placeStage();
-
-    struct MouseRoute {
-        void (TFormMain::*down)() = nullptr;
-        void (TFormMain::*up)() = nullptr;
-        void (TFormMain::*click)() = nullptr;
-        bool pressed = false;
-    };
 
     GameState &m_state;
     QHash<QString, QWidget *> m_controls;
-    QHash<QObject *, MouseRoute> m_routes;
     QSet<QWidget *> m_holders;
     QWidget *m_about = nullptr;
     QWidget *m_telephone = nullptr;

@@ -306,7 +306,7 @@ void TFormMain::TimerTimer()
     if (!m_state.GameActive)
         return;
     // The countdown stands still while a dialog holds the window.
-    const Countdown::Tick tick = Countdown::TimerTick(m_state, isEnabled());
+    const Countdown::Tick tick = Countdown::TimerTick(m_state, Stage->isEnabled());
     LCD99->setValue(tick.clock);
     if (!tick.secondPassed)
         return;

@@ -1,6 +1,7 @@
 // The program is scaled so that the 800 x 600 stage fills the screen, the
 // six windows are created in their fixed order and live until the main
-// window closes.
+// window closes. The main window is the one top-level window; the other five
+// are panels drawn on it.
 #include "GameStart.h"
 
 #include "FullScreen.h"
@@ -13,6 +14,7 @@
 #include "TFormTop5.h"
 
 #include <QApplication>
+#include <QLineEdit>
 
 #include <cstdlib>
 
@@ -76,7 +78,7 @@ std::unique_ptr<QApplication> MakeScaledApplication(int &argc, char **argv)
 struct GameStart::Windows {
     GameState state;
     TFormMain main{state};
-    TFormAbout about;
+    TFormAbout about{&main};
     TFormPromptTelephone telephone{state, main};
     TFormNewNameGamer newNameGamer{state, main};
     TFormPromptMan man{state, main};
@@ -93,12 +95,10 @@ struct GameStart::Windows {
     void showAtStart()
     {
         main.show();
-        about.show();
         newNameGamer.show();
-        newNameGamer.activateWindow();
-        // The splash stays above the others even where no window manager
-        // keeps it there.
-        about.raise();
+        about.show(); // the splash lies above the new-game dialog
+        main.activateWindow();
+        newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
     }
 };
 

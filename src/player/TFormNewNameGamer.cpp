@@ -4,15 +4,15 @@
 #include "AutoSizeLabel.h"
 #include "BaseDescription.h"
 #include "BaseList.h"
+#include "DialogHost.h"
 #include "DialogParts.h"
 #include "Fonts.h"
 #include "GameState.h"
 #include "MessageBox.h"
+#include "Palette.h"
 #include "PlayerRules.h"
 #include "PlayerSettings.h"
 #include "PressLabel.h"
-#include "TFormMain.h"
-#include "TLCD99.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -45,12 +45,12 @@ public:
 
 } // namespace
 
-TFormNewNameGamer::TFormNewNameGamer(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent), m_state(state), m_main(main)
+TFormNewNameGamer::TFormNewNameGamer(GameState &state, DialogHost &host)
+    : DialogPanel(&host, host.DialogSurface(), QStringLiteral("Замена имени"), {FormWidth, FormHeight},
+                  Palette::Night)
+    , m_state(state)
 {
     setObjectName(QStringLiteral("FormNewNameGamer"));
-    DialogParts::MakeBorderlessWindow(this, QStringLiteral("Замена имени"), {FormWidth, FormHeight},
-                                      QColor(0, 12, 50));
     buildControls();
 }
 
@@ -115,9 +115,9 @@ void TFormNewNameGamer::buildControls()
     // No length limit of the box itself: a pasted text is cleaned first and
     // then cut to 20 by the validator.
     QPalette palette = EditNewNameGamer->palette();
-    palette.setColor(QPalette::Base, QColor(255, 150, 0));
+    palette.setColor(QPalette::Base, Palette::Orange);
     palette.setColor(QPalette::Text, white);
-    palette.setColor(QPalette::Highlight, QColor(0, 12, 50));
+    palette.setColor(QPalette::Highlight, Palette::Night);
     palette.setColor(QPalette::HighlightedText, white);
     EditNewNameGamer->setPalette(palette);
     EditNewNameGamer->setFocusPolicy(Qt::StrongFocus);
@@ -133,6 +133,12 @@ void TFormNewNameGamer::buildControls()
     LabelBckB->setOnRelease([this](QMouseEvent *) { LabelBckBMouseUp(); });
     LabelNxtB->setOnPress([this](QMouseEvent *) { LabelNxtBMouseDown(); });
     LabelNxtB->setOnRelease([this](QMouseEvent *) { LabelNxtBMouseUp(); });
+    // A release that may not act only ends the pressed look.
+    LabelBtnOk->setOnRestore([this] { ImageBtnOk->show(); });
+    LabelNextN1->setOnRestore([this] { ImageNextN1->hide(); });
+    LabelNextN2->setOnRestore([this] { ImageNextN2->hide(); });
+    LabelBckB->setOnRestore([this] { ImageBckB->hide(); });
+    LabelNxtB->setOnRestore([this] { ImageNxtB->hide(); });
 }
 
 QString TFormNewNameGamer::QAFolder()
@@ -147,34 +153,11 @@ QString TFormNewNameGamer::SettingsPath()
 
 // ---- Showing and hiding ---------------------------------------------------
 
-void TFormNewNameGamer::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return; // back from being minimised: nothing to run again
-    DialogParts::CentreAndKeepAbove(this, &m_main);
-    FormShow();
-}
-
-void TFormNewNameGamer::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
-    FormHide();
-}
-
-void TFormNewNameGamer::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    FormClose();
-}
-
 void TFormNewNameGamer::FormShow()
 {
     m_inShowSequence = true;
     BaseFileList = ListBaseFiles(QAFolder());
-    m_main.holdFor(this);
+    HoldStage();
     readSettings();
     DescribeBase(m_state.CurrentBaseFile);
     m_inShowSequence = false;
@@ -189,14 +172,8 @@ void TFormNewNameGamer::FormHide()
     ImageNextN2->hide();
     ImageBckB->hide();
     ImageNxtB->hide();
-    m_main.releaseFrom(this);
-    m_main.LabelNameGamer->setText(QStringLiteral("Играет ") + m_state.PlayerName);
-}
-
-void TFormNewNameGamer::FormClose()
-{
-    if (m_main.isVisible())
-        m_main.close();
+    ReleaseStage();
+    host()->ShowPlayerLine(QStringLiteral("Играет ") + m_state.PlayerName);
 }
 
 void TFormNewNameGamer::readSettings()
@@ -286,19 +263,13 @@ void TFormNewNameGamer::LabelBtnOkMouseUp()
     const QString typed = EditNewNameGamer->text();
     m_state.PlayerName = typed.isEmpty() ? Anonymous : typed.left(PlayerRules::MaxNameLength);
 
-    m_main.LabelDialog->setText(QStringLiteral("Приветствую вас, ") + m_state.PlayerName
-                                + QStringLiteral(", на всемиизвестной, а также любимой телеигре "
-                                                 "\"Зорбан!\"! Теперь мы можем начать игру!"));
-    m_main.LblNmQA->setText(LabelNBase->text() + QStringLiteral(". Всего вопросов: ")
-                            + QString::number(TotalQuestions(DescribedLevelCounts))
-                            + QStringLiteral("."));
-
-    m_main.LabelScore->setText(QString());
-    m_main.LabelTimer->setText(QString());
-    m_main.LCD99->setValue(QString());
-    const QPixmap none = Art::Picture(QStringLiteral("NONE"));
-    for (int step = 1; step <= GameState::Levels; ++step)
-        m_main.ImagePos[step]->setPixmap(none);
+    // The main window greets the player, shows the base and clears the
+    // score, the countdown, the clock and the ladder.
+    host()->GreetPlayer(QStringLiteral("Приветствую вас, ") + m_state.PlayerName
+                            + QStringLiteral(", на всемиизвестной, а также любимой телеигре "
+                                             "\"Зорбан!\"! Теперь мы можем начать игру!"),
+                        LabelNBase->text() + QStringLiteral(". Всего вопросов: ")
+                            + QString::number(TotalQuestions(DescribedLevelCounts)) + QStringLiteral("."));
 
     // The typed name goes first when it is new; no name is ever stored twice.
     // The list in memory is read back from the file at the next showing.

@@ -20,10 +20,10 @@ private slots:
 
         const QImage free = main.grab().toImage();
         main.holdFor(&dialog);
-        QVERIFY(!main.isEnabled());
+        QVERIFY(!main.Stage->isEnabled());
         const QImage held = main.grab().toImage();
         main.releaseFrom(&dialog);
-        QVERIFY(main.isEnabled());
+        QVERIFY(main.Stage->isEnabled());
 
         QCOMPARE(held.size(), free.size());
         int differing = 0;

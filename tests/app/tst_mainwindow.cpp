@@ -263,15 +263,15 @@ void TestMainWindow::dialogsHoldTheWindowUntilTheLastLetsGo()
     QWidget first;
     QWidget second;
     m_form->holdFor(&first);
-    QVERIFY(!m_form->isEnabled());
+    QVERIFY(!m_form->Stage->isEnabled());
     m_form->holdFor(&second);
     m_form->holdFor(&first); // twice is once
     m_form->releaseFrom(&first);
-    QVERIFY2(!m_form->isEnabled(), "the second dialog still holds it");
+    QVERIFY2(!m_form->Stage->isEnabled(), "the second dialog still holds it");
     m_form->releaseFrom(&first); // a stray release changes nothing
-    QVERIFY(!m_form->isEnabled());
+    QVERIFY(!m_form->Stage->isEnabled());
     m_form->releaseFrom(&second);
-    QVERIFY(m_form->isEnabled());
+    QVERIFY(m_form->Stage->isEnabled());
     QVERIFY(m_form->LabelBtnNewGame->isEnabled());
     // The areas that start disabled stay disabled after the hold.
     QVERIFY(!m_form->LabelClkA->isEnabled());
@@ -281,9 +281,9 @@ void TestMainWindow::destroyedDialogLetsGo()
 {
     auto dialog = std::make_unique<QWidget>();
     m_form->holdFor(dialog.get());
-    QVERIFY(!m_form->isEnabled());
+    QVERIFY(!m_form->Stage->isEnabled());
     dialog.reset();
-    QVERIFY(m_form->isEnabled());
+    QVERIFY(m_form->Stage->isEnabled());
 }
 
 namespace {
@@ -403,7 +403,7 @@ void TestMainWindow::closeButtonClosesTheWindowAndAboutButtonShowsTheAboutBox()
     sendMouse(m_form->LabelBtnAbout, QEvent::MouseButtonPress, {5, 5});
     sendMouse(m_form->LabelBtnAbout, QEvent::MouseButtonRelease, {5, 5});
     QVERIFY(about.isVisible());
-    QVERIFY2(m_form->isEnabled(), "the about box does not hold the window");
+    QVERIFY2(m_form->Stage->isEnabled(), "the about box does not hold the window");
 
     sendMouse(m_form->LabelBtnClose, QEvent::MouseButtonPress, {5, 5});
     QVERIFY(!m_form->ImageClose->isHidden());

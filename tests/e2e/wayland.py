@@ -65,6 +65,10 @@ def main():
         time.sleep(1.0)
         env["WAYLAND_DISPLAY"] = socket
         env["QT_QPA_PLATFORM"] = "wayland"
+        # The headless compositor's seat has no keyboard, and Qt's own
+        # text-input support crashes on a text box click without one; the
+        # driver types straight into the focused box instead.
+        env["QT_IM_MODULE"] = "none"
         drive = subprocess.run([os.path.abspath(args.drive), "--out", os.path.abspath(args.out),
                                 "--screenshooter", args.screenshooter],
                                cwd=game_dir, env=env, stdout=game_log, stderr=subprocess.STDOUT, timeout=240)

@@ -288,13 +288,13 @@ void TestWholeGame::gameWonToTheMillion()
     QCOMPARE(m_main->LabelDialog->text(), Ladder::StepFor(16, Player).message);
     QVERIFY(markerShows(15, QStringLiteral("GREEN")));
     QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Новая игра..."));
-    QVERIFY(!m_main->LabelClkA->isEnabledTo(m_main.get()));
-    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelClkA->isEnabledTo(m_main->Stage));
+    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
     QCOMPARE(m_state->QuestionNumber, 1);
     QVERIFY(m_messages.isEmpty());
 
     QVERIFY(m_top5->isVisible());
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
     checkTop5Row(1, Player, QStringLiteral("1000000"), QStringLiteral("0:15.0"));
     checkTop5Row(2, QString(), QStringLiteral("0"), QStringLiteral("0:00.0"));
 
@@ -495,7 +495,7 @@ void TestWholeGame::windowClosedMidGame()
     click(m_main->LabelBtnClose);
     QVERIFY(!m_main->isVisible());
     QVERIFY(!m_state->GameActive);
-    QVERIFY(m_top5->isVisible());
+    QVERIFY(m_top5->isVisibleTo(m_main.get())); // shown on the window as it closed
     checkTop5Row(1, Player, QStringLiteral("300"), QStringLiteral("0:03.4"));
 
     bool ok = false;
@@ -514,7 +514,7 @@ void TestWholeGame::firstGameOnANewBaseShufflesOnce()
     QCOMPARE(m_main->LabelNumLoad->text(), QStringLiteral("1"));
     click(m_main->LabelBtnNewGame);
     m_top5->hide();
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
 
     bool ok = false;
     const BaseFileModel first = TestBase::Read(BaseFilePath, &ok);
@@ -592,7 +592,7 @@ void TestWholeGame::fiftyFiftyHidesTwoWrongAnswers()
     const int correct = correctPlace();
     click(m_main->LabelPrompt50);
 
-    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
     QVERIFY(m_main->ImagePrompt50->isVisible());
     QVERIFY(m_state->FiftyHide1 != correct && m_state->FiftyHide2 != correct);
     const std::array<QLabel *, 5> answers{nullptr, m_main->LabelAnswerA, m_main->LabelAnswerB,
@@ -603,7 +603,7 @@ void TestWholeGame::fiftyFiftyHidesTwoWrongAnswers()
         QCOMPARE(answers[place]->isVisible(), !hidden);
         visible += answers[place]->isVisible() ? 1 : 0;
         // The area itself stays usable.
-        QVERIFY(area(place)->isEnabledTo(m_main.get()));
+        QVERIFY(area(place)->isEnabledTo(m_main->Stage));
     }
     QCOMPARE(visible, 2);
     QCOMPARE(m_main->LabelDialog->text(), HostText::FiftyFifty(Player));
@@ -627,7 +627,7 @@ void TestWholeGame::removedAnswerPlaceStillAnswersWrong()
             && m_main->LabelAnswerC->isVisible() && m_main->LabelAnswerD->isVisible());
     m_top5->hide();
     startGame();
-    QVERIFY(m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
 }
 
 void TestWholeGame::fiftyFiftyUsedOnceAndAnswersComeBack()
@@ -642,7 +642,7 @@ void TestWholeGame::fiftyFiftyUsedOnceAndAnswersComeBack()
     QCOMPARE(m_state->QuestionNumber, 4);
     QVERIFY(m_main->LabelAnswerA->isVisible() && m_main->LabelAnswerB->isVisible()
             && m_main->LabelAnswerC->isVisible() && m_main->LabelAnswerD->isVisible());
-    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
     const QString before = m_main->LabelDialog->text();
     click(m_main->LabelPrompt50);
     QCOMPARE(m_main->LabelDialog->text(), before);
@@ -654,25 +654,25 @@ void TestWholeGame::phoneAndAudienceMarkUsedAndShowDialogs()
     startGame();
     click(m_main->LabelPromptTel);
     QVERIFY(m_main->ImagePromptTel->isVisible());
-    QVERIFY(!m_main->LabelPromptTel->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelPromptTel->isEnabledTo(m_main->Stage));
     QVERIFY(m_telephone->isVisible());
     click(m_main->LabelPromptMan);
     QVERIFY(m_main->ImagePromptMan->isVisible());
-    QVERIFY(!m_main->LabelPromptMan->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelPromptMan->isEnabledTo(m_main->Stage));
     QVERIFY(m_man->isVisible());
-    QVERIFY(m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
 }
 
 void TestWholeGame::newNameOnlyBetweenGames()
 {
     openWindow(TestBase::Make(3, 1));
     startGame();
-    QVERIFY(!m_main->LabelNewName->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelNewName->isEnabledTo(m_main->Stage));
     click(m_main->LabelNewName);
     QVERIFY(!m_newName->isVisible());
     click(m_main->LabelBtnNewGame);
     m_top5->hide();
-    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
     click(m_main->LabelNewName);
     QVERIFY(m_newName->isVisible());
 }
@@ -754,10 +754,10 @@ void TestWholeGame::unreadableBaseDoesNotStartAGame()
         QStringLiteral(". Вопросные базы это файлы с расширением *.QA и они должны находиться в "
                        "папке QA из каталога программы")));
     QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Новая игра..."));
-    QVERIFY(m_main->LabelBtnNewGame->isEnabledTo(m_main.get()));
-    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main.get()));
-    QVERIFY(!m_main->LabelClkA->isEnabledTo(m_main.get()));
-    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelBtnNewGame->isEnabledTo(m_main->Stage));
+    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
+    QVERIFY(!m_main->LabelClkA->isEnabledTo(m_main->Stage));
+    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
     QVERIFY(!m_main->Timer->Enabled());
     QVERIFY(!m_main->GaugeLoad->isVisible());
     QVERIFY(!m_main->LabelLoad->isVisible());
@@ -786,10 +786,10 @@ void TestWholeGame::baseRemovedDuringGameShowsMessage()
     QVERIFY(!m_top5->isVisible());
     QVERIFY(!m_state->GameActive);
     QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Новая игра..."));
-    QVERIFY(m_main->LabelBtnNewGame->isEnabledTo(m_main.get()));
-    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelBtnNewGame->isEnabledTo(m_main->Stage));
+    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
     QVERIFY(!m_main->GaugeLoad->isVisible());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
     QVERIFY(!QFile::exists(BaseFilePath));
     QCOMPARE(QDir(QStringLiteral("QA")).entryList(QDir::Files), QStringList());
 }
@@ -805,7 +805,7 @@ void TestWholeGame::clicksDuringLoadingStartNothingTwice()
     // Runs from the event processing inside the loading.
     QTimer::singleShot(0, m_main.get(), [&] {
         ranDuringLoad = true;
-        buttonWasEnabled = m_main->LabelBtnNewGame->isEnabledTo(m_main.get());
+        buttonWasEnabled = m_main->LabelBtnNewGame->isEnabledTo(m_main->Stage);
         gaugeSeen = m_main->GaugeLoad->isVisible() ? m_main->GaugeLoad->Progress() : -1;
         click(m_main->LabelBtnNewGame);
         click(m_main->LabelNewName);

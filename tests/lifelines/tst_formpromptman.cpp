@@ -86,8 +86,9 @@ void TestFormPromptMan::layoutOfTheWindow()
     TFormPromptMan &d = *m_dialog;
     QCOMPARE(d.size(), QSize(205, 280));
     QCOMPARE(d.windowTitle(), u"Помощь зала"_s);
-    QVERIFY(d.windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(!(d.windowFlags() & Qt::WindowStaysOnTopHint));
+    // A panel on the main window, above its stage.
+    QVERIFY(!d.isWindow());
+    QCOMPARE(d.parentWidget(), m_main.get());
     QCOMPARE(d.palette().color(QPalette::Window), QColor(16, 8, 41));
     QCOMPARE(d.ImageForm->geometry(), QRect(0, 0, 205, 280));
 
@@ -245,9 +246,9 @@ void TestFormPromptMan::hidingResetsTheBars()
 void TestFormPromptMan::mainWindowHeldWhileShown()
 {
     openDialog();
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
     runAnimation();
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
 }
 
 void TestFormPromptMan::closingByTheWindowSystemClosesTheMainWindow()

@@ -101,8 +101,8 @@ void TestFormPromptTelephone::openDialog()
 
 void TestFormPromptTelephone::click(QLabel *label)
 {
-    const QPoint at = label->mapTo(m_dialog.get(), label->rect().center());
-    QTest::mouseClick(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    const QPoint at = label->mapTo(m_main.get(), label->rect().center());
+    QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {}, at);
 }
 
 void TestFormPromptTelephone::dial(const QString &digits)
@@ -122,8 +122,9 @@ void TestFormPromptTelephone::layoutOfTheWindow()
     TFormPromptTelephone &d = *m_dialog;
     QCOMPARE(d.size(), QSize(576, 228));
     QCOMPARE(d.windowTitle(), u"Звонок другу"_s);
-    QVERIFY(d.windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(d.windowFlags() & Qt::WindowStaysOnTopHint);
+    // A panel on the main window, above its stage.
+    QVERIFY(!d.isWindow());
+    QCOMPARE(d.parentWidget(), m_main.get());
     QCOMPARE(d.palette().color(QPalette::Window), QColor(0, 12, 50));
     QVERIFY(!d.isVisible());
 
@@ -209,12 +210,12 @@ void TestFormPromptTelephone::pressedKeyHidesItsCapUntilRelease()
 {
     openDialog();
     QLabel *label = m_dialog->Label[5];
-    const QPoint at = label->geometry().center();
-    QTest::mousePress(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    const QPoint at = m_dialog->mapTo(m_main.get(), label->geometry().center());
+    QTest::mousePress(m_main->windowHandle(), Qt::LeftButton, {}, at);
     QVERIFY(m_dialog->Image[5]->isHidden());
     QVERIFY(m_dialog->DialledNumber().isEmpty());
     // Released over another key: the press's key still gets it.
-    QTest::mouseRelease(m_dialog->windowHandle(), Qt::LeftButton, {}, m_dialog->Label[9]->geometry().center());
+    QTest::mouseRelease(m_main->windowHandle(), Qt::LeftButton, {}, m_dialog->mapTo(m_main.get(), m_dialog->Label[9]->geometry().center()));
     QVERIFY(!m_dialog->Image[5]->isHidden());
     QCOMPARE(m_dialog->DialledNumber(), u"5"_s);
 }
@@ -223,10 +224,10 @@ void TestFormPromptTelephone::releaseAfterTimeOutDialsNothing()
 {
     openDialog();
     dial(u"1234"_s);
-    const QPoint at = m_dialog->Label[5]->geometry().center();
-    QTest::mousePress(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    const QPoint at = m_dialog->mapTo(m_main.get(), m_dialog->Label[5]->geometry().center());
+    QTest::mousePress(m_main->windowHandle(), Qt::LeftButton, {}, at);
     tickUntil(0); // the keys go dead while the button is still down
-    QTest::mouseRelease(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(m_main->windowHandle(), Qt::LeftButton, {}, at);
     QCOMPARE(m_dialog->DialledNumber(), u"1234"_s);
     // The cap that stayed down is up again when the dialog next opens.
     m_dialog->TimerAutoCloseTimer();
@@ -459,10 +460,10 @@ void TestFormPromptTelephone::dialledDigitsStayForTheNextOpening()
 void TestFormPromptTelephone::mainWindowHeldWhileShown()
 {
     openDialog();
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
     QVERIFY(m_main->isHeldBy(m_dialog.get()));
     m_dialog->TimerAutoCloseTimer();
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
     QVERIFY(!m_main->isHeldBy(m_dialog.get()));
 }
 

@@ -61,7 +61,7 @@ void TestLifelineHold::mainWindowHeldWhileDialogOpen()
 
     QWidget *dialog = telephone ? static_cast<QWidget *>(&phone) : static_cast<QWidget *>(&man);
     dialog->show();
-    QVERIFY(!main.isEnabled());
+    QVERIFY(!main.Stage->isEnabled());
 
     for (int tick = 0; tick < 25; ++tick)
         main.TimerTimer();
@@ -80,7 +80,7 @@ void TestLifelineHold::mainWindowHeldWhileDialogOpen()
         for (int tick = 0; tick < 100; ++tick)
             man.TimerAnimProcTimer();
     QVERIFY(!dialog->isVisible());
-    QVERIFY(main.isEnabled());
+    QVERIFY(main.Stage->isEnabled());
 
     for (int tick = 0; tick < 10; ++tick)
         main.TimerTimer();

@@ -162,7 +162,7 @@ void TestPlayerDialogs::firstStartCreatesTheSettingsAndDescribesTheBase()
     QCOMPARE(m_state->CurrentBaseFile, QString("Base.QA"));
     QCOMPARE(m_newName->LabelNBase->text(), Kino + " (Base.QA)");
     QCOMPARE(m_newName->BaseFileList, QStringList{"Base.QA"});
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
     QVERIFY(m_main->isHeldBy(m_newName.get()));
     QCoreApplication::processEvents();
     QCOMPARE(m_messages, QStringList());
@@ -188,7 +188,7 @@ void TestPlayerDialogs::confirmationSetsUpTheMainWindowAndHides()
     QCOMPARE(m_main->LabelTimer->text(), QString());
     QCOMPARE(m_main->LCD99->Value().trimmed(), QString());
     QVERIFY(m_newName->isHidden());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
     QCOMPARE(m_main->LabelNameGamer->text(), QString::fromUtf8("Играет Вася"));
     QCOMPARE(ReadFile(settings()), "[Base]=Base.QA\r\n[Names]=1\r\n" + Cp1251::Encode(QString::fromUtf8("Вася")) + "\r\n");
 }
@@ -354,7 +354,7 @@ void TestPlayerDialogs::noBasesAtAllGetsAClearMessage()
     QCOMPARE(m_state->CurrentBaseFile, QString("Base.QA"));
     Click(m_newName->LabelBtnOk);
     QVERIFY(m_newName->isHidden());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
 }
 
 void TestPlayerDialogs::settingsThatCannotBeWrittenKeepTheDialogOpen()
@@ -369,7 +369,7 @@ void TestPlayerDialogs::settingsThatCannotBeWrittenKeepTheDialogOpen()
     QCOMPARE(m_messages.size(), 1);
     QVERIFY(m_messages.first().contains("Zorban.ini"));
     QVERIFY(m_newName->isVisible());
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
 }
 
 void TestPlayerDialogs::nameBoxTakesOnlyWhatTheFileCanHold()
@@ -419,16 +419,16 @@ void TestPlayerDialogs::clicksThroughTheWindowReachTheButtons()
     QVERIFY(WriteFile(settings(), "[Base]=Base.QA\r\n[Names]=1\r\nAnn\r\n"));
     m_newName->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_newName.get()));
-    QTest::mouseClick(m_newName->windowHandle(), Qt::LeftButton, {}, QPoint(360, 110)); // lower name arrow
+    QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {}, m_newName->mapTo(m_main.get(), QPoint(360, 110))); // lower name arrow
     QCOMPARE(m_newName->EditNewNameGamer->text(), QString("Ann"));
-    QTest::mouseClick(m_newName->windowHandle(), Qt::LeftButton, {}, QPoint(376, 154)); // OK
+    QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {}, m_newName->mapTo(m_main.get(), QPoint(376, 154))); // OK
     QVERIFY(m_newName->isHidden());
 
     m_top5->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_top5.get()));
-    QTest::mouseClick(m_top5->windowHandle(), Qt::LeftButton, {}, QPoint(221, 209)); // OK
+    QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {}, m_top5->mapTo(m_main.get(), QPoint(221, 209))); // OK
     QVERIFY(m_top5->isHidden());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
 }
 
 void TestPlayerDialogs::describingDuringAGameLeavesTheGameCountsAlone()
@@ -472,7 +472,7 @@ void TestPlayerDialogs::leaderboardShowsTheFiveRows()
         QCOMPARE(m_top5->LabelNames[row]->textFormat(), Qt::PlainText);
         QCOMPARE(m_top5->LabelNames[row]->geometry(), QRect(50, 49 + 28 * (row - 1), 215, 26));
     }
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
 
     // Shown again after another game: the rows follow the table.
     m_top5->hide();
@@ -493,7 +493,7 @@ void TestPlayerDialogs::leaderboardOkHidesAndReleasesTheMainWindow()
     QVERIFY(!m_top5->ImageBtnOk->isHidden());
     QVERIFY(m_top5->isHidden());
     QVERIFY(!m_main->isHeldBy(m_top5.get()));
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
 }
 
 void TestPlayerDialogs::leaderboardIsDraggedByItsTitle()

@@ -80,7 +80,8 @@ private slots:
         auto main = std::make_unique<TFormMain>(state);
         main->TimerForMenu->setEnabled(false);
         main->Timer->setInterval(24 * 3600 * 1000); // ticks come from the test alone
-        TFormTop5 top5(state, *main);
+        // A panel of the main window, which owns it.
+        TFormTop5 &top5 = *new TFormTop5(state, *main);
         QWidget about, telephone, newName, man;
         main->setDialogs(&about, &telephone, &newName, &man, &top5);
         main->show();
@@ -140,7 +141,7 @@ private slots:
             QVERIFY(top5.isVisible());
             top5.LabelBtnOkMouseDown();
             top5.LabelBtnOkMouseUp();
-            QVERIFY(main->isEnabled());
+            QVERIFY(main->Stage->isEnabled());
 
             // The base after this game.
             QFile f(QStringLiteral("QA/Base.QA"));
