@@ -7,7 +7,7 @@ PACKAGES="g++ cmake ninja-build ccache qt6-base-dev qt6-base-dev-tools libgl-dev
 fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fonts-wine \
 xvfb xauth xdotool imagemagick xdg-utils \
 clang libclang-rt-14-dev python3 libxcb1-dev \
-weston qt6-wayland openbox"
+weston qt6-wayland openbox x11-utils"
 
 missing=""
 for p in $PACKAGES; do
