@@ -72,8 +72,8 @@ GONE = 0.3
 
 
 class Screen:
-    def __init__(self, width, height, shots):
-        self.width, self.height, self.shots = width, height, shots
+    def __init__(self, width, height, shots, scratch):
+        self.width, self.height, self.shots, self.scratch = width, height, shots, scratch
         self.scale = min(width / 800.0, height / 600.0)
         self.ox = (width - 800 * self.scale) / 2
         self.oy = (height - 600 * self.scale) / 2
@@ -84,7 +84,8 @@ class Screen:
 
     def shot(self, name, keep=True):
         """A screenshot; one not kept is overwritten by the next look."""
-        path = os.path.join(self.shots, f"{self.step + 1:02d}-{name}.png" if keep else "look.png")
+        path = os.path.join(self.shots, f"{self.step + 1:02d}-{name}.png") if keep \
+            else os.path.join(self.scratch, "look.png")
         subprocess.run(["import", "-window", "root", path], check=True)
         if keep:
             self.step += 1
@@ -93,7 +94,7 @@ class Screen:
     def keep(self, name):
         """Keeps the last look under this name."""
         self.step += 1
-        os.replace(os.path.join(self.shots, "look.png"), os.path.join(self.shots, f"{self.step:02d}-{name}.png"))
+        shutil.copyfile(os.path.join(self.scratch, "look.png"), os.path.join(self.shots, f"{self.step:02d}-{name}.png"))
 
     def dialog_origin(self, dialog):
         _, w, h = DIALOGS[dialog]
@@ -110,8 +111,8 @@ class Screen:
         ox, oy = self.dialog_origin(dialog)
         pw, ph = int(w * self.scale), int(h * self.scale)
         grid = "64x48!"
-        region = os.path.join(self.shots, "region.png")
-        reference = os.path.join(self.shots, "reference.png")
+        region = os.path.join(self.scratch, "region.png")
+        reference = os.path.join(self.scratch, "reference.png")
         subprocess.run(["convert", png, "-crop", f"{pw}x{ph}+{ox}+{oy}", "+repage", "-resize", grid, region],
                        check=True)
         subprocess.run(["convert", os.path.join(ART, picture), "-resize", grid, reference], check=True)
@@ -210,7 +211,9 @@ def main():
     wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
                "the X server", timeout=30, interval=0.1)
     manager = start_window_manager(args.wm) if args.wm else None
-    screen = Screen(width, height, args.out)
+    scratch = os.path.join(work, "looks")  # beside the game's QA folder, never read by it
+    os.makedirs(scratch)
+    screen = Screen(width, height, args.out, scratch)
     env = dict(os.environ)
     env.pop("QT_QPA_PLATFORM", None)
     env.pop("QT_SCALE_FACTOR", None)
