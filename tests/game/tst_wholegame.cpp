@@ -72,6 +72,13 @@ private slots:
     void phoneAndAudienceMarkUsedAndShowDialogs();
     void newNameOnlyBetweenGames();
 
+    // A press acts on what it pressed
+    void doubleClickOnNewGameOnlyStartsTheGame();
+    void doubleClickOnARightAnswerAnswersOnce();
+    void takeMoneyHeldUntilTimeOutStartsNoGame();
+    void otherButtonsNeitherPressNorAnswer_data();
+    void otherButtonsNeitherPressNorAnswer();
+
     // Countdown and menu panel
     void countdownPausesWhileWindowIsHeld();
     void menuPanelSlidesOutAndBack();
@@ -86,6 +93,7 @@ private:
     void openWindow(const BaseFileModel &base);
     QPoint centreOf(QWidget *widget) const;
     void press(QWidget *widget);
+    void doubleClick(QWidget *widget);
     void releaseAt(const QPoint &point);
     void click(QWidget *widget);
     QLabel *area(int place) const;
@@ -186,6 +194,14 @@ void TestWholeGame::press(QWidget *widget)
 void TestWholeGame::releaseAt(const QPoint &point)
 {
     QTest::mouseRelease(m_main->windowHandle(), Qt::LeftButton, {}, point);
+}
+
+void TestWholeGame::doubleClick(QWidget *widget)
+{
+    // Press, release, and a second press that Qt reports as a double click;
+    // the first release acts before the second press arrives.
+    QTest::mouseDClick(m_main->windowHandle(), Qt::LeftButton, {}, centreOf(widget));
+    releaseAt(centreOf(widget));
 }
 
 void TestWholeGame::click(QWidget *widget)
@@ -675,6 +691,62 @@ void TestWholeGame::newNameOnlyBetweenGames()
     QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
     click(m_main->LabelNewName);
     QVERIFY(m_newName->isVisible());
+}
+
+void TestWholeGame::doubleClickOnNewGameOnlyStartsTheGame()
+{
+    openWindow(TestBase::Make(3, 1));
+    doubleClick(m_main->LabelBtnNewGame);
+    QVERIFY(m_state->GameActive);
+    QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Забрать деньги..."));
+    QVERIFY(m_main->ImageNewGame->isHidden());
+    QVERIFY(m_top5->isHidden());
+}
+
+void TestWholeGame::doubleClickOnARightAnswerAnswersOnce()
+{
+    openWindow(TestBase::Make(3, 1));
+    startGame();
+    doubleClick(area(correctPlace()));
+    QVERIFY(m_state->GameActive);
+    QCOMPARE(m_state->QuestionNumber, 2);
+    QVERIFY(m_main->ImageAnswerA->isHidden() && m_main->ImageAnswerB->isHidden()
+            && m_main->ImageAnswerC->isHidden() && m_main->ImageAnswerD->isHidden());
+}
+
+void TestWholeGame::takeMoneyHeldUntilTimeOutStartsNoGame()
+{
+    openWindow(TestBase::Make(3, 1));
+    startGame();
+    press(m_main->LabelBtnNewGame);
+    ticks(600); // the time runs out under the held button
+    QVERIFY(!m_state->GameActive);
+    m_top5->hide();
+    releaseAt(centreOf(m_main->LabelBtnNewGame));
+    QVERIFY(!m_state->GameActive);
+    QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Новая игра..."));
+    QVERIFY(m_main->ImageNewGame->isHidden());
+}
+
+void TestWholeGame::otherButtonsNeitherPressNorAnswer_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestWholeGame::otherButtonsNeitherPressNorAnswer()
+{
+    QFETCH(Qt::MouseButton, button);
+    openWindow(TestBase::Make(3, 1));
+    startGame();
+    const QPoint at = centreOf(area(correctPlace()));
+    QTest::mousePress(m_main->windowHandle(), button, {}, at);
+    QVERIFY(m_main->ImageAnswerA->isHidden() && m_main->ImageAnswerB->isHidden()
+            && m_main->ImageAnswerC->isHidden() && m_main->ImageAnswerD->isHidden());
+    QTest::mouseRelease(m_main->windowHandle(), button, {}, at);
+    QCOMPARE(m_state->QuestionNumber, 1);
+    QVERIFY(m_state->GameActive);
 }
 
 void TestWholeGame::countdownPausesWhileWindowIsHeld()
