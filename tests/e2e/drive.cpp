@@ -18,6 +18,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,31 +124,55 @@ private:
         return found;
     }
 
+    // A point of `widget` in the window the screen shows: the widget's own
+    // top-level window, or, where the main window is drawn through a
+    // transform onto a smaller screen, the window of the view that draws it.
+    struct WindowPoint {
+        QWindow *window = nullptr;
+        QPointF at;
+    };
+    static WindowPoint Locate(QWidget *widget, QPointF local)
+    {
+        QWidget *top = widget->window();
+        const QPointF inTop = widget->mapTo(top, local);
+        if (QGraphicsProxyWidget *proxy = top->graphicsProxyWidget()) {
+            const QList<QGraphicsView *> views = proxy->scene()->views();
+            Check(!views.isEmpty(), QStringLiteral("the main window is drawn by no view"));
+            QGraphicsView *view = views.first();
+            const QPointF inViewport = view->viewportTransform().map(proxy->mapToScene(inTop));
+            const QPointF inWindow = inViewport + view->viewport()->mapTo(view->window(), QPoint(0, 0));
+            return {view->window()->windowHandle(), inWindow};
+        }
+        return {top->windowHandle(), inTop};
+    }
+
     // Presses and releases the left button in the middle of `target`, sent
     // to the window that holds it; the control that gets it is whichever
     // lies there, so a control covered by another panel is reported.
     void click(QWidget *target)
     {
         QWidget *top = target->window();
-        QWindow *window = top->windowHandle();
-        Check(window, target->objectName() + " has no window");
-        const QPoint at = target->mapTo(top, target->rect().center());
-        QWidget *there = top->childAt(at);
+        const QPoint inTop = target->mapTo(top, target->rect().center());
+        QWidget *there = top->childAt(inTop);
         Check(there == target, target->objectName() + " is not reachable: " +
                                    (there ? there->objectName() : QStringLiteral("nothing")) + " lies over it");
         Check(target->isEnabled(), target->objectName() + " is disabled");
-        QTest::mouseMove(window, at);
+        const WindowPoint p = Locate(target, QPointF(target->rect().center()));
+        Check(p.window, target->objectName() + " has no window");
+        const QPoint at = p.at.toPoint();
+        QTest::mouseMove(p.window, at);
         Wait(30);
-        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mousePress(p.window, Qt::LeftButton, Qt::NoModifier, at);
         Wait(30);
-        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(p.window, Qt::LeftButton, Qt::NoModifier, at);
         Wait(100);
     }
 
     void pointAt(const QPoint &onStage)
     {
         QWidget *stage = control(QStringLiteral("TFormMain"), QStringLiteral("Stage"));
-        QTest::mouseMove(m_main->windowHandle(), stage->mapTo(m_main, onStage));
+        const WindowPoint p = Locate(stage, QPointF(onStage));
+        QTest::mouseMove(p.window, p.at.toPoint());
     }
 
     // The menu panel slides in while the pointer is at the stage's right
@@ -239,15 +266,20 @@ private:
     // picture of itself.
     double difference(const QImage &shot, QWidget *panel) const
     {
-        const qreal ratio = panel->devicePixelRatioF();
-        const QImage own = panel->grab().toImage();
-        const QPoint origin = panel->mapToGlobal(QPoint(0, 0)) - m_main->mapToGlobal(QPoint(0, 0)) +
-                              m_main->geometry().topLeft();
-        const QRect region(std::lround(origin.x() * ratio), std::lround(origin.y() * ratio),
-                           std::lround(panel->width() * ratio), std::lround(panel->height() * ratio));
-        if (!shot.rect().contains(region))
+        const WindowPoint topLeft = Locate(panel, QPointF(0, 0));
+        const WindowPoint bottomRight = Locate(panel, QPointF(panel->width(), panel->height()));
+        if (!topLeft.window)
             return 255.0;
-        return GridDifference(shot.copy(region), own);
+        // Screen pixels: the window's place on the screen (its top left when
+        // it fills the screen) and the platform's scale.
+        const qreal ratio = topLeft.window->devicePixelRatio();
+        const QPointF origin = QPointF(topLeft.window->position());
+        const QPoint from = ((origin + topLeft.at) * ratio).toPoint();
+        const QPoint to = ((origin + bottomRight.at) * ratio).toPoint();
+        const QRect region(from, QSize(to.x() - from.x(), to.y() - from.y()));
+        if (region.isEmpty() || !shot.rect().contains(region))
+            return 255.0;
+        return GridDifference(shot.copy(region), panel->grab().toImage());
     }
 
     void expectShown(const QImage &shot, QWidget *panel, const QString &what)
