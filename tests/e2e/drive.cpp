@@ -401,7 +401,17 @@ private:
         click(control(QStringLiteral("FormTop5"), QStringLiteral("LabelBtnOk")));
         WaitFor([&] { return !top5->isVisible(); }, QStringLiteral("the leaderboard to close"));
 
-        // 4. "X" closes the game.
+        // 4. "?" opens the about box; its OK closes it.
+        menuIn();
+        click(control(mainForm, QStringLiteral("LabelBtnAbout")));
+        WaitFor([&] { return about->isVisible(); }, QStringLiteral("the about box"));
+        menuOut();
+        shot = shoot(QStringLiteral("about"));
+        expectShown(shot, about, QStringLiteral("the about box"));
+        click(control(QStringLiteral("TFormAbout"), QStringLiteral("ImageOk")));
+        WaitFor([&] { return !about->isVisible(); }, QStringLiteral("the about box to close"));
+
+        // 5. "X" closes the game.
         menuIn();
         click(control(mainForm, QStringLiteral("LabelBtnClose")));
         WaitFor([&] { return !m_main->isVisible(); }, QStringLiteral("the main window to close"));
