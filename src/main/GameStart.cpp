@@ -6,6 +6,7 @@
 
 #include "FullScreen.h"
 #include "GameState.h"
+#include "ScaledSurface.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
 #include "TFormNewNameGamer.h"
@@ -59,20 +60,6 @@ private:
 #endif
 };
 
-std::unique_ptr<QApplication> MakeScaledApplication(int &argc, char **argv)
-{
-    auto keepAlive = std::make_unique<XServerKeepAlive>();
-    const double scale = FullScreen::ProbeScaleFactor(argc, argv);
-    if (scale > 0.0)
-        FullScreen::SetScaleFactorVariable(scale);
-    auto app = std::make_unique<QApplication>(argc, argv);
-    keepAlive.reset();
-    FullScreen::ClearScaleFactorVariable();
-    QApplication::setApplicationDisplayName(QString());
-    QApplication::setQuitOnLastWindowClosed(false);
-    return app;
-}
-
 } // namespace
 
 struct GameStart::Windows {
@@ -83,8 +70,12 @@ struct GameStart::Windows {
     TFormNewNameGamer newNameGamer{state, main};
     TFormPromptMan man{state, main};
     TFormTop5 top5{state, main};
+    double drawnScale = 0.0;
+    // Last, so that it gives the main window back before the windows go.
+    std::unique_ptr<ScaledSurface> surface;
 
-    Windows()
+    explicit Windows(double scaleBelowOne)
+        : drawnScale(scaleBelowOne)
     {
         main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
         QObject::connect(&main, &TFormMain::closed, qApp, &QCoreApplication::quit);
@@ -94,18 +85,38 @@ struct GameStart::Windows {
     // over it, and the new-game dialog waiting for the player's name.
     void showAtStart()
     {
-        main.show();
+        if (drawnScale > 0.0)
+            surface = std::make_unique<ScaledSurface>(main, drawnScale);
         newNameGamer.show();
         about.show(); // the splash lies above the new-game dialog
-        main.activateWindow();
+        main.show();
+        if (surface) {
+            surface->show();
+            surface->activateWindow();
+        } else {
+            main.activateWindow();
+        }
         newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
     }
 };
 
 GameStart::GameStart(int &argc, char **argv)
-    : m_app(MakeScaledApplication(argc, argv))
-    , m_windows(std::make_unique<Windows>())
 {
+    auto keepAlive = std::make_unique<XServerKeepAlive>();
+    const double scale = FullScreen::ProbeScaleFactor(argc, argv);
+    // From scale 1 up the program scales itself; below it the main window is
+    // drawn through a transform.
+    const bool drawnScaled = scale > 0.0 && scale < 1.0;
+    if (scale >= 1.0)
+        FullScreen::SetScaleFactorVariable(scale);
+    m_app = std::make_unique<QApplication>(argc, argv);
+    if (drawnScaled)
+        FullScreen::SetDrawnScale(scale);
+    keepAlive.reset();
+    FullScreen::ClearScaleFactorVariable();
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_windows = std::make_unique<Windows>(drawnScaled ? scale : 0.0);
 }
 
 GameStart::~GameStart() = default;
