@@ -128,6 +128,7 @@ private:
     // top-level window, or, where the main window is drawn through a
     // transform onto a smaller screen, the window of the view that draws it.
     struct WindowPoint {
+        QWidget *top = nullptr;
         QWindow *window = nullptr;
         QPointF at;
     };
@@ -141,9 +142,9 @@ private:
             QGraphicsView *view = views.first();
             const QPointF inViewport = view->viewportTransform().map(proxy->mapToScene(inTop));
             const QPointF inWindow = inViewport + view->viewport()->mapTo(view->window(), QPoint(0, 0));
-            return {view->window()->windowHandle(), inWindow};
+            return {view->window(), view->window()->windowHandle(), inWindow};
         }
-        return {top->windowHandle(), inTop};
+        return {top, top->windowHandle(), inTop};
     }
 
     // Presses and releases the left button in the middle of `target`, sent
@@ -319,13 +320,14 @@ private:
         // A compositor gives the keyboard to the window under a real seat's
         // pointer; the headless one has no keyboard to give, so the window
         // is made the active one as it would be.
-        QApplication::setActiveWindow(name->window());
+        QApplication::setActiveWindow(Locate(name, QPointF()).top);
         click(name);
-        Check(QApplication::focusWidget() == name, QStringLiteral("a click on the name box does not focus it"));
+        Check(name->hasFocus(), QStringLiteral("a click on the name box does not focus it"));
         name->selectAll();
         QTest::keyClick(name, Qt::Key_Delete);
-        // Typed where the focus is, one character at a time (the name is
-        // Cyrillic, which the test library's key table does not hold).
+        // Typed into the window's focus (the name box, or the view that draws
+        // it and hands it the keys), one character at a time: the name is
+        // Cyrillic, which the test library's key table does not hold.
         for (const QChar c : m_player)
             QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
                                 Qt::NoModifier);

@@ -74,6 +74,7 @@ GONE = 0.3
 class Screen:
     def __init__(self, width, height, shots, scratch):
         self.width, self.height, self.shots, self.scratch = width, height, shots, scratch
+        self.references = {}
         self.scale = min(width / 800.0, height / 600.0)
         self.ox = (width - 800 * self.scale) / 2
         self.oy = (height - 600 * self.scale) / 2
@@ -105,29 +106,50 @@ class Screen:
         return int(round(ox + x * self.scale)), int(round(oy + y * self.scale))
 
     def dialog_likeness(self, png, dialog):
-        """Normalised cross-correlation (-1..1) of the screen region where the
-        dialog lies with its background picture, both on a coarse grid."""
+        """Normalised cross-correlation (-1..1, averaged over the colour
+        channels) of the screen region where the dialog lies with its
+        background picture, both on a coarse grid."""
         picture, w, h = DIALOGS[dialog]
         ox, oy = self.dialog_origin(dialog)
         pw, ph = int(w * self.scale), int(h * self.scale)
-        grid = "64x48!"
-        region = os.path.join(self.scratch, "region.png")
-        reference = os.path.join(self.scratch, "reference.png")
-        subprocess.run(["convert", png, "-crop", f"{pw}x{ph}+{ox}+{oy}", "+repage", "-resize", grid, region],
-                       check=True)
-        subprocess.run(["convert", os.path.join(ART, picture), "-resize", grid, reference], check=True)
-        out = subprocess.run(["compare", "-metric", "NCC", region, reference, "null:"],
-                             capture_output=True, text=True)
-        return float(out.stderr.split()[0])
+        if dialog not in self.references:
+            self.references[dialog] = grid_pixels([os.path.join(ART, picture)])
+        region = grid_pixels([png, "-crop", f"{pw}x{ph}+{ox}+{oy}", "+repage"])
+        return sum(correlation(region[c::3], self.references[dialog][c::3]) for c in range(3)) / 3
 
-    def lit_share(self, png, rect):
-        x, y, w, h = rect
-        px, py = self.stage(x, y)
-        pw, ph = int(w * self.scale), int(h * self.scale)
-        out = subprocess.run(["convert", png, "-crop", f"{pw}x{ph}+{px}+{py}", "+repage", "-colorspace", "Gray",
-                              "-threshold", "85%", "-format", "%[fx:mean]", "info:"],
-                             check=True, capture_output=True, text=True).stdout
-        return float(out.strip() or 0)
+
+    def lit_shares(self, png, rects):
+        """The share of lit (text) pixels in each stage rectangle, from one
+        thresholded grey copy of the screenshot."""
+        gray = subprocess.run(["convert", png, "-colorspace", "Gray", "-threshold", "85%", "-depth", "8", "gray:-"],
+                              check=True, capture_output=True).stdout
+        shares = {}
+        for key, (x, y, w, h) in rects.items():
+            px, py = self.stage(x, y)
+            pw, ph = int(w * self.scale), int(h * self.scale)
+            lit = sum(gray[row * self.width + px:row * self.width + px + pw].count(255) for row in range(py, py + ph))
+            shares[key] = lit / float(pw * ph)
+        return shares
+
+
+LIKENESS_GRID = (64, 48)
+
+
+def grid_pixels(source):
+    """The RGB bytes of a picture (ImageMagick source and operators) shrunk to
+    the likeness grid."""
+    w, h = LIKENESS_GRID
+    return subprocess.run(["convert", *source, "-resize", f"{w}x{h}!", "-depth", "8", "rgb:-"],
+                          check=True, capture_output=True).stdout
+
+
+def correlation(a, b):
+    n = len(a)
+    ma, mb = sum(a) / n, sum(b) / n
+    cov = sum((x - ma) * (y - mb) for x, y in zip(a, b))
+    va = sum((x - ma) ** 2 for x in a)
+    vb = sum((y - mb) ** 2 for y in b)
+    return cov / (va * vb) ** 0.5 if va and vb else 0.0
 
 
 def xdo(*args):
@@ -220,19 +242,25 @@ def main():
     log = open(os.path.join(args.out, "game.log"), "w")
     game = subprocess.Popen([os.path.abspath(args.game)], cwd=work, env=env, stdout=log, stderr=subprocess.STDOUT)
     try:
+        pointer = {"at": None}
+
         def panel_in():
             # The pointer at the right edge pulls the menu panel in.
             move_to(*screen.stage(798, 300))
+            pointer["at"] = "in"
             time.sleep(0.5)
 
         def panel_out():
+            if pointer["at"] == "out":
+                return  # the panel has gone already
             move_to(*screen.stage(300, 200))
+            pointer["at"] = "out"
             time.sleep(0.4)
 
         def read_places():
             panel_out()
             png = screen.shot("question")
-            return png, {p: screen.lit_share(png, r) for p, r in ANSWER_LABELS.items()}
+            return png, screen.lit_shares(png, ANSWER_LABELS)
 
         def question_on_screen():
             _, shares = read_places()
@@ -243,6 +271,7 @@ def main():
             shown = {p: s for p, s in shares.items() if s > 0.0005}
             place = max(shown, key=shown.get) if right else min(shown, key=shown.get)
             click_at(*screen.stage(*ANSWER_CLICKS[place]))
+            pointer["at"] = "out"  # left of the panel's resting edge: it stays out
             time.sleep(0.3)
             screen.shot(("right" if right else "wrong") + f"-answer-{place}")
             return place
@@ -278,6 +307,7 @@ def main():
 
         def click_in(dialog, point):
             click_at(*screen.in_dialog(dialog, *point))
+            pointer["at"] = dialog
 
         # 1. The new-game dialog: type a name and confirm, once the about
         # box's two-second splash over it has gone.
