@@ -98,8 +98,12 @@ class Screen:
         shutil.copyfile(os.path.join(self.scratch, "look.png"), os.path.join(self.shots, f"{self.step:02d}-{name}.png"))
 
     def dialog_origin(self, dialog):
+        """The screen position of a dialog's top left corner: centred on the
+        screen in the game's own (scaled) units."""
         _, w, h = DIALOGS[dialog]
-        return (int(round((self.width - w * self.scale) / 2)), int(round((self.height - h * self.scale) / 2)))
+        logical_w, logical_h = self.width / self.scale, self.height / self.scale
+        return (int(round(self.scale * int((logical_w - w) / 2))),
+                int(round(self.scale * int((logical_h - h) / 2))))
 
     def in_dialog(self, dialog, x, y):
         ox, oy = self.dialog_origin(dialog)
