@@ -5,7 +5,7 @@
 #include "GameStart.h"
 
 #include "FullScreen.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "ScaledSurface.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -63,13 +64,13 @@ private:
 } // namespace
 
 struct GameStart::Windows {
-    GameState state;
-    TFormMain main{state};
+    GameSession session;
+    TFormMain main{session};
     TFormAbout about{&main};
-    TFormPromptTelephone telephone{state, main};
-    TFormNewNameGamer newNameGamer{state, main};
-    TFormPromptMan man{state, main};
-    TFormTop5 top5{state, main};
+    TFormPromptTelephone telephone{session, main};
+    TFormNewNameGamer newNameGamer{session, main};
+    TFormPromptMan man{session, main};
+    TFormTop5 top5{session, main};
     double drawnScale = 0.0;
     // Last, so that it gives the main window back before the windows go.
     std::unique_ptr<ScaledSurface> surface;
@@ -97,6 +98,10 @@ struct GameStart::Windows {
             main.activateWindow();
         }
         newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
+        // The splash's two seconds count from here, once every window is
+        // built: on a very large screen painting the pictures takes a good
+        // part of them.
+        about.TimerClose->start();
     }
 };
 

@@ -1,11 +1,14 @@
 // Scaling the stage to the screen, and what the main window does when the
 // screen cannot hold it.
 #include "FullScreen.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "MessageBox.h"
+#include "ScaledSurface.h"
 #include "TFormMain.h"
+#include "TThreadedTimer.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <memory>
@@ -27,6 +30,7 @@ private slots:
     void scaleVariableIsSetAndCleared();
 
     void stageIsCentredInTheFullScreenWindow();
+    void smallScreenShowsTheWholeStageWithEveryControlInReach();
     void screenTooSmallIsReportedOnceAndPlaysInAWindow_data();
     void screenTooSmallIsReportedOnceAndPlaysInAWindow();
 };
@@ -133,8 +137,8 @@ void TestFullScreen::stageIsCentredInTheFullScreenWindow()
     QStringList messages;
     SetMessageSinkForTests([&](const QString &text) { messages << text; });
     FullScreen::SetScreenSizeForTests(QSize(1067, 600));
-    GameState state;
-    TFormMain form(state);
+    GameSession session;
+    TFormMain form(session);
     QVERIFY(messages.isEmpty());
     QVERIFY(form.IsFullScreen());
     QCOMPARE(form.size(), QSize(1067, 600));
@@ -142,6 +146,33 @@ void TestFullScreen::stageIsCentredInTheFullScreenWindow()
     form.LeaveFullScreen();
     QVERIFY(!form.IsFullScreen());
     QVERIFY(!form.ScreenSaverHeld());
+}
+
+void TestFullScreen::smallScreenShowsTheWholeStageWithEveryControlInReach()
+{
+    // A 640 x 480 screen: the main window works in 800 x 600 and is drawn at 0.8.
+    QStringList messages;
+    SetMessageSinkForTests([&](const QString &text) { messages << text; });
+    FullScreen::SetScreenSizeForTests(QSize(800, 600));
+    GameSession session;
+    TFormMain form(session);
+    QWidget about; // "?" shows it
+    form.setDialogs(&about, nullptr, nullptr, nullptr, nullptr);
+    form.TimerForMenu->setEnabled(false); // the menu panel stays where it is
+    ScaledSurface surface(form, 0.8);
+    surface.resize(640, 480);
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    QVERIFY(messages.isEmpty());
+    QVERIFY(form.IsFullScreen());
+
+    // The whole stage is on the screen: its far corner is drawn at 640 x 480.
+    QCOMPARE(surface.mapFromScene(QPointF(800, 600)), QPoint(640, 480));
+    // A click where "?" is drawn reaches "?".
+    const QPointF onStage = form.LabelBtnAbout->mapTo(&form, form.LabelBtnAbout->rect().center());
+    const QPoint drawn = surface.mapFromScene(onStage);
+    QTest::mouseClick(surface.viewport(), Qt::LeftButton, {}, drawn);
+    QVERIFY(about.isVisible());
 }
 
 void TestFullScreen::screenTooSmallIsReportedOnceAndPlaysInAWindow_data()
@@ -159,8 +190,8 @@ void TestFullScreen::screenTooSmallIsReportedOnceAndPlaysInAWindow()
     QStringList messages;
     SetMessageSinkForTests([&](const QString &text) { messages << text; });
     FullScreen::SetScreenSizeForTests(screen);
-    GameState state;
-    TFormMain form(state);
+    GameSession session;
+    TFormMain form(session);
     QCOMPARE(messages, QStringList{QStringLiteral("Ошибка! Невозможно перейти в полноэкранный режим!")});
     QVERIFY(!form.IsFullScreen());
     QVERIFY(!(form.windowState() & Qt::WindowFullScreen));
