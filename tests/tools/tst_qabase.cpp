@@ -479,7 +479,8 @@ private slots:
         WriteFile(path("warn.csv"), csv);
         const Run run = Qabase({"import", path("warn.csv"), "-o", path("warn.QA")});
         QCOMPARE(run.code, 0);
-        QVERIFY2(run.err.contains(path("warn.csv") + QStringLiteral(": line 18, column question: warning: the same")),
+        QVERIFY2(run.err.contains(path("warn.csv")
+                                  + QStringLiteral(": line 18, column question: warning: the same question as line 6")),
                  qPrintable(run.err));
         QVERIFY(run.err.contains(path("warn.csv") + QStringLiteral(": line 18, column wrong2: warning: answers 1 and 3")));
         QVERIFY(run.err.contains(QStringLiteral("line 4, column question: warning: a line break")));

@@ -240,6 +240,16 @@ private:
         return line == HeaderLineNo ? QStringLiteral("title") : QStringLiteral("base line %1").arg(line);
     }
 
+    // A message that names another base line, with that line as its spreadsheet row.
+    static QString CsvMessage(const CsvImport &imported, const Diagnostic &d)
+    {
+        if (d.Related <= 0)
+            return d.Message;
+        QString message = d.Message;
+        const QString row = CsvPlace(imported, d.Related, 0);
+        return message.replace(QStringLiteral("line %1").arg(d.Related), row);
+    }
+
     static QString Place(int line, int field)
     {
         if (line <= 0)
@@ -298,11 +308,12 @@ private:
 
     // Checks the bytes about to be written; findings are reported in the
     // terms of the source (`locate` turns a line and field into a place there).
-    bool checkBuilt(const QString &file, const QByteArray &bytes, const std::function<QString(int, int)> &locate)
+    bool checkBuilt(const QString &file, const QByteArray &bytes, const std::function<QString(int, int)> &locate,
+                    const std::function<QString(const Diagnostic &)> &text = {})
     {
         bool ok = true;
         for (const Diagnostic &d : CheckBaseBytes(bytes)) {
-            report(file, locate(d.Line, d.Field), d.Error, d.Message);
+            report(file, locate(d.Line, d.Field), d.Error, text ? text(d) : d.Message);
             ok = ok && !d.Error;
         }
         return ok;
@@ -362,7 +373,7 @@ private:
                 put(issue.Where, issue.Error, issue.Message);
             if (imported) {
                 for (const Diagnostic &d : CheckBaseBytes(SerializeBaseFile(imported->Model)))
-                    put(CsvPlace(*imported, d.Line, d.Field), d.Error, d.Message);
+                    put(CsvPlace(*imported, d.Line, d.Field), d.Error, CsvMessage(*imported, d));
                 for (const Diagnostic &d : LintQuestions(imported->Model.Levels, imported->SourceRows))
                     put(CsvPlace(d.Line, d.Field), d.Error, d.Message);
             }
@@ -437,9 +448,9 @@ private:
         if (!reportIssues(path, issues) || !imported)
             return QaBaseExit::Invalid;
         const QByteArray bytes = SerializeBaseFile(imported->Model);
-        const bool ok = checkBuilt(path, bytes, [&imported](int line, int field) {
-            return CsvPlace(*imported, line, field);
-        });
+        const bool ok = checkBuilt(
+            path, bytes, [&imported](int line, int field) { return CsvPlace(*imported, line, field); },
+            [&imported](const Diagnostic &d) { return CsvMessage(*imported, d); });
         if (!ok)
             return QaBaseExit::Invalid;
         return writeFile(m_args.output, bytes) ? QaBaseExit::Ok : QaBaseExit::Invalid;
