@@ -105,15 +105,29 @@ QStringList Tokens(const QString &text)
     return tokens;
 }
 
-// The words an answer is measured by: short lower-case particles ("да", "ван",
-// "де", "в") do not count, so "Леонардо да Винчи" measures as a name of two.
+// Small words that do not lengthen an answer: particles of names and
+// prepositions.
+const QSet<QString> &Particles()
+{
+    static const QSet<QString> words = [] {
+        QSet<QString> set = Prepositions();
+        for (const char *w : {"да", "де", "ди", "дю", "ван", "фон", "дер", "ле", "ла", "эль", "аль", "ибн", "бен",
+                              "оф", "и"})
+            set.insert(QString::fromUtf8(w));
+        return set;
+    }();
+    return words;
+}
+
+// The words an answer is measured by: particles do not count, so "Леонардо да
+// Винчи" measures as a name of two and "Из ржи" as one word.
 int WordCount(const QString &text)
 {
     int count = 0;
     for (const QString &t : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (t == QStringLiteral("—") || t == QStringLiteral("–") || t == QStringLiteral("-"))
             continue;
-        if (t.size() <= 3 && t == t.toLower())
+        if (Particles().contains(t))
             continue;
         ++count;
     }
@@ -185,6 +199,7 @@ struct Entry {
     QSet<QString> Stems;
     QStringList AnswerSet;
     QString Right;
+    bool RightIsNumber = false;
     bool Numeric = false;
 };
 
@@ -215,6 +230,7 @@ public:
                     e.AnswerSet << FoldForCompare(q.Answers[a]);
                 e.AnswerSet.sort();
                 e.Right = right;
+                e.RightIsNumber = IsNumber(q.Answers[1]);
                 e.Numeric = std::all_of(q.Answers.begin() + 1, q.Answers.end(), IsNumber);
                 entries << e;
             }
@@ -262,7 +278,12 @@ private:
                                              QStringLiteral("из"), QStringLiteral("по"), QStringLiteral("о"),
                                              QStringLiteral("об"), QStringLiteral("с"),  QStringLiteral("со"),
                                              QStringLiteral("к"),  QStringLiteral("от"), QStringLiteral("до")};
-        if (questionTokens.size() >= 2 && asking.contains(questionTokens[0])) {
+        // "В каком из этих слов…?" is answered with the words themselves.
+        const bool aboutWords = questionTokens.size() >= 3
+                                && (questionTokens[2].startsWith(QStringLiteral("слов"))
+                                    || (questionTokens.size() >= 5 && questionTokens[2] == QStringLiteral("из")
+                                        && questionTokens[4].startsWith(QStringLiteral("слов"))));
+        if (questionTokens.size() >= 2 && asking.contains(questionTokens[0]) && !aboutWords) {
             const QString &second = questionTokens[1];
             const bool asks = second.startsWith(QStringLiteral("как")) || second.startsWith(QStringLiteral("чем"))
                               || second.startsWith(QStringLiteral("чём")) || second.startsWith(QStringLiteral("что"))
@@ -280,12 +301,21 @@ private:
         }
 
         // "Какую кривую…?" is answered in the accusative ("Цепную линию").
-        if (questionTokens.contains(QStringLiteral("какую"))) {
+        // A masculine animate answer ("Балбеса", "Бывалого") also ends in "-а":
+        // when one answer shows that form, the others are read the same way.
+        bool animate = false;
+        for (int a = 1; a <= 4; ++a) {
+            const QStringList words = Words(q.Answers[a]);
+            animate = animate || (!words.isEmpty() && (words[0].endsWith(QStringLiteral("ого"))
+                                                       || words[0].endsWith(QStringLiteral("его"))));
+        }
+        if (questionTokens.contains(QStringLiteral("какую")) && !animate) {
             for (int a = 1; a <= 4; ++a) {
                 if (FreeForm(q.Answers[a]) || tokens[a].isEmpty() || StartsWithPreposition(tokens[a]))
                     continue;
                 const QStringList words = Words(q.Answers[a]);
-                if (!words.isEmpty() && words[0].size() >= 3
+                // "Время", "имя" are neuter: their accusative is the nominative.
+                if (!words.isEmpty() && words[0].size() >= 3 && !words[0].endsWith(QStringLiteral("мя"))
                     && (words[0].endsWith(QChar(u'а')) || words[0].endsWith(QChar(u'я')))) {
                     warn(line, a + 1,
                          QStringLiteral("the question asks \"какую\", but this answer reads as a nominative"));
@@ -349,7 +379,8 @@ private:
                 for (const QString &s : b.Stems)
                     shared += a.Stems.contains(s) ? 1 : 0;
                 const int all = int(a.Stems.size() + b.Stems.size()) - shared;
-                const bool sameRight = a.AnswerSet.isEmpty() ? false : a.Right == b.Right;
+                // A number says little: "four" answers the human heart and the crocodile's.
+                const bool sameRight = !a.RightIsNumber && a.Right == b.Right;
                 if ((sameRight && shared >= 2 && shared * 5 >= all * 2) || (shared >= 4 && shared * 4 >= all * 3)) {
                     warn(b.Line, 1,
                          QStringLiteral("nearly the same question as line %1 (%2 of %3 word stems shared%4)")
