@@ -25,6 +25,12 @@ namespace {
 bool Save(const QImage &image, const QString &path, const QString &format)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
+    // A picture already there that differs only in the rasteriser's last
+    // bits stays as it is, so painting on another processor changes no file.
+    const QImage existing(path);
+    if (!existing.isNull()
+        && ComparePictures(existing, QImage::fromData(Encode(image, format))).SamePicture())
+        return true;
     const QByteArray bytes = Encode(image, format);
     QFile file(path);
     return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
