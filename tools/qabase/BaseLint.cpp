@@ -134,6 +134,11 @@ int WordCount(const QString &text)
     return count;
 }
 
+bool HasDigit(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
+}
+
 // An answer that is a number, in digits or in words.
 bool IsNumber(const QString &answer)
 {
@@ -147,12 +152,7 @@ bool IsNumber(const QString &answer)
     }();
     const QStringList words = Words(answer);
     return std::all_of(words.begin(), words.end(), [](const QString &w) { return numbers.contains(w); })
-           && (!words.isEmpty() || std::any_of(answer.begin(), answer.end(), [](QChar ch) { return ch.isDigit(); }));
-}
-
-bool HasDigit(const QString &text)
-{
-    return std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
+           && (!words.isEmpty() || HasDigit(answer));
 }
 
 bool StartsWithPreposition(const QStringList &tokens)
@@ -193,9 +193,7 @@ bool SharesRootWith(const QStringList &a, const QStringList &b)
 }
 
 struct Entry {
-    int Level = 0;
     int Line = 0;
-    const QABase *Question = nullptr;
     QSet<QString> Stems;
     QStringList AnswerSet;
     QString Right;
@@ -225,7 +223,7 @@ public:
                     else
                         rightAnswers.insert(right, line);
                 }
-                Entry e{level + 1, line, &q, QuestionStems(q.Question), {}};
+                Entry e{line, QuestionStems(q.Question), {}};
                 for (int a = 1; a <= 4; ++a)
                     e.AnswerSet << FoldForCompare(q.Answers[a]);
                 e.AnswerSet.sort();
