@@ -223,7 +223,9 @@ public:
                     else
                         rightAnswers.insert(right, line);
                 }
-                Entry e{line, QuestionStems(q.Question), {}};
+                Entry e;
+                e.Line = line;
+                e.Stems = QuestionStems(q.Question);
                 for (int a = 1; a <= 4; ++a)
                     e.AnswerSet << FoldForCompare(q.Answers[a]);
                 e.AnswerSet.sort();
