@@ -1,11 +1,13 @@
 #!/bin/sh
 # Sets everything up, builds, and runs every test:
 #   1. the ordinary build: unit, form, proof and end-to-end tests;
-#   2. a clang build with AddressSanitizer + UndefinedBehaviorSanitizer and
+#   2. the Debian package: lintian, installed, one game of the installed game
+#      started as the menu starts it, purged (tests/install/installed.sh);
+#   3. a clang build with AddressSanitizer + UndefinedBehaviorSanitizer and
 #      libFuzzer: the whole suite again with the leak checker on (without the
 #      real-display and killed-rewrite tests, which check behaviour the
 #      sanitizers add nothing to), then a short run of each fuzz target;
-#   3. a ThreadSanitizer build of the threaded-timer tests.
+#   4. a ThreadSanitizer build of the threaded-timer tests.
 # Each leg prints its wall time. Set ZORBAN_QUICK=1 to run only step 1.
 set -eu
 cd "$(dirname "$0")/.."
@@ -38,6 +40,9 @@ if [ "${ZORBAN_QUICK:-0}" = "1" ]; then
     leg_end
     exit 0
 fi
+
+leg "Debian package: lintian, install, one game from the menu entry, purge"
+sh tests/install/installed.sh
 
 LAUNCHER=""
 if command -v ccache >/dev/null 2>&1; then

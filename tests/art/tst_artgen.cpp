@@ -8,9 +8,13 @@
 #include "Paint.h"
 #include "Pictures.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
+#if ZORBAN_HAVE_QTSVG
+#include <QSvgRenderer>
+#endif
 
 #include <cmath>
 
@@ -21,6 +25,8 @@ class TestArtGen : public QObject {
 private slots:
     void committedPicturesMatchThePainters_data();
     void committedPicturesMatchThePainters();
+    void committedIconsMatchThePainter_data();
+    void committedIconsMatchThePainter();
     void catalogueNamesAreUnique();
     void paintingIsRepeatable();
     void realChangesAreNotNoise_data();
@@ -66,6 +72,53 @@ void TestArtGen::committedPicturesMatchThePainters()
                              .arg(100.0 * d.changedShare)
                              .arg(d.largest)));
     }
+}
+
+void TestArtGen::committedIconsMatchThePainter_data()
+{
+    QTest::addColumn<int>("size"); // 0 for the SVG
+    for (int size : IconArt::Sizes)
+        QTest::newRow(qPrintable(QStringLiteral("%1 px").arg(size))) << size;
+    QTest::newRow("scalable") << 0;
+}
+
+void TestArtGen::committedIconsMatchThePainter()
+{
+    // The icon theme folder that dist/ installs, as `--icons dist/icons` writes it.
+    QFETCH(int, size);
+    const QString dir = QStringLiteral(ZORBAN_ICON_THEME_DIR "/%1/apps/")
+                            .arg(size ? QStringLiteral("%1x%1").arg(size) : QStringLiteral("scalable"));
+    QFile file(dir + IconArt::Name + (size ? ".png" : ".svg"));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QByteArray committed = file.readAll();
+    if (size == 0) {
+        QVERIFY2(committed == IconArt::Svg(), "the SVG icon is stale: run zorban-artgen --icons dist/icons");
+#if ZORBAN_HAVE_QTSVG
+        // Drawn by an SVG renderer, it is the 512 px picture but for edges.
+        QSvgRenderer svg(committed);
+        QVERIFY(svg.isValid());
+        QImage drawn(512, 512, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter p(&drawn);
+        svg.render(&p);
+        p.end();
+        const PictureDifference d = ComparePictures(drawn, IconArt::Icon(512));
+        QVERIFY2(d.mean < 1.0 && d.changedShare < 0.02,
+                 qPrintable(QStringLiteral("mean %1, %2 % changed").arg(d.mean).arg(100 * d.changedShare)));
+#endif
+        return;
+    }
+    const QImage painted = IconArt::Icon(size);
+    QCOMPARE(painted.size(), QSize(size, size));
+    // Transparent round the emblem, opaque in its middle.
+    QCOMPARE(qAlpha(painted.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(painted.pixel(size / 2, size / 2)), 255);
+    const QImage expected = QImage::fromData(Encode(painted, QStringLiteral("png")));
+    const PictureDifference d = ComparePictures(QImage::fromData(committed), expected);
+    if (!d.SamePicture())
+        QFAIL(qPrintable(QStringLiteral("the %1 px icon is stale (mean difference %2): run zorban-artgen --icons dist/icons")
+                             .arg(size)
+                             .arg(d.mean)));
 }
 
 void TestArtGen::catalogueNamesAreUnique()

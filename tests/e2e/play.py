@@ -5,9 +5,17 @@ Runs inside an X server whose screen is as large as the test asks. In a
 scratch folder holding a test base and no settings file it: confirms the
 new-game dialog with a typed name, starts a game, answers right, uses
 fifty-fifty, answers right again, takes the money, closes the leaderboard,
-starts a second game, answers wrong, closes the leaderboard and the window.
-Then it checks what the game left on disk. A screenshot of every step goes
-to the artefact folder.
+starts a second game, answers wrong, closes the leaderboard and then either
+closes the window or starts a third game, answers right and ends the session
+under the game: with SIGTERM, as a logout or shutdown would (--end sigterm),
+or by stopping the X server (--end display). Then it checks what the game
+left on disk. A screenshot of every step goes to the artefact folder.
+
+With --exec it plays the installed game instead: it runs that command line
+(the menu entry's Exec) with HOME set to --home, in whatever folder the
+command prepares, confirms the name, starts one game, takes the money at the
+first question, closes the leaderboard and the window. What is left on disk
+is for the caller to check.
 
 The right answer is found on the screen: in the test base the right answer
 is a long word and the wrong ones a single letter, so the place with the
@@ -15,7 +23,9 @@ most lit text pixels holds it.
 """
 import argparse
 import os
+import shlex
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -43,6 +53,10 @@ CLOSE = (PANEL_SHOWN_LEFT + 220 + 12, 3 + 12)
 NAME_BOX = (125 + 100, 82 + 10)      # in the new-game dialog
 NAME_OK = (351 + 25, 137 + 17)
 TOP5_OK = (196 + 25, 192 + 17)       # in the leaderboard dialog
+# The dialogs are panels drawn on the game's one window, centred on the
+# screen; their sizes place them.
+PANEL_SIZES = {"new-game": (459, 183), "leaderboard": (442, 235), "about": (290, 223)}
+SPLASH_SECONDS = 2.0
 
 
 def flip(data: bytes) -> bytes:
@@ -101,6 +115,13 @@ class Screen:
         self.oy = (height - 600 * self.scale) / 2
         self.step = 0
 
+    def panel(self, name):
+        """The screen position of a dialog panel's top left corner."""
+        w, h = PANEL_SIZES[name]
+        logical_w, logical_h = self.width / self.scale, self.height / self.scale
+        return (int(round(self.scale * int((logical_w - w) / 2))),
+                int(round(self.scale * int((logical_h - h) / 2))))
+
     def stage(self, x, y):
         return int(round(self.ox + x * self.scale)), int(round(self.oy + y * self.scale))
 
@@ -151,17 +172,6 @@ def visible_window(name, timeout=20):
     raise AssertionError(f"window '{name}' did not show within {timeout} s")
 
 
-def window_gone(name, timeout=20):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
-                           capture_output=True, text=True)
-        if not r.stdout.split():
-            return
-        time.sleep(0.05)
-    raise AssertionError(f"window '{name}' still shown after {timeout} s")
-
-
 def wait_until(predicate, what, timeout=20, interval=0.05):
     deadline = time.time() + timeout
     while time.time() < deadline:
@@ -195,13 +205,80 @@ def start_x_server(width, height):
     return server
 
 
+def play_installed(command, home, width, height, out):
+    """One game of the installed game, started as the menu starts it."""
+    server = start_x_server(width, height)
+    wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
+               "the X server", timeout=30, interval=0.1)
+    screen = Screen(width, height, out)
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "XDG_DATA_HOME", "XDG_CONFIG_HOME")}
+    env["HOME"] = home
+    log = open(os.path.join(out, "game.log"), "w")
+    game = subprocess.Popen(shlex.split(command), cwd=home, env=env, stdout=log, stderr=subprocess.STDOUT)
+    try:
+        def answers_shown():
+            move_to(*screen.stage(300, 200))
+            time.sleep(0.4)
+            png = screen.shot("question")
+            return max(screen.lit_share(png, r) for r in ANSWER_LABELS.values()) > 0.01
+
+        def press_new_game():
+            move_to(*screen.stage(798, 300))  # the pointer at the right edge pulls the menu panel in
+            time.sleep(0.5)
+            click_at(*screen.stage(*NEW_GAME))
+
+        # The dialogs are panels on the game's one window, centred on it.
+        visible_window("Зорбан! Vantor")
+        nx, ny = screen.panel("new-game")
+        time.sleep(SPLASH_SECONDS + 0.5)
+        click_at(nx + int(NAME_BOX[0] * screen.scale), ny + int(NAME_BOX[1] * screen.scale))
+        xdo("type", "--delay", "40", PLAYER)
+        click_at(nx + int(NAME_OK[0] * screen.scale), ny + int(NAME_OK[1] * screen.scale))
+        ini = os.path.join(home, ".local", "share", "zorban", "Zorban.ini")
+        wait_until(lambda: os.path.exists(ini) and PLAYER.encode("cp1251") in open(ini, "rb").read(),
+                   "the name in the settings file")
+
+        press_new_game()
+        wait_until(answers_shown, "the first question")
+        press_new_game()  # now "Забрать деньги..."
+        time.sleep(1.0)
+        tx, ty = screen.panel("leaderboard")
+        screen.shot("leaderboard")
+        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
+        time.sleep(0.3)
+        move_to(*screen.stage(798, 300))
+        time.sleep(0.5)
+        screen.shot("before-close")
+        click_at(*screen.stage(*CLOSE))
+        game.wait(timeout=20)
+    finally:
+        if game.poll() is None:
+            screen.shot("failure")
+            game.kill()
+        log.close()
+        server.terminate()
+    assert game.returncode == 0, f"the game exited with {game.returncode}"
+    print(f"e2e installed {width}x{height}: one game played; screenshots in {out}")
+
+
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("--game", required=True)
+    ap.add_argument("--game")
+    ap.add_argument("--exec", dest="command", help="play the installed game started by this command line")
+    ap.add_argument("--home", help="HOME for --exec")
     ap.add_argument("--size", default="800x600")
     ap.add_argument("--out", required=True)
+    ap.add_argument("--end", choices=["close", "sigterm", "display"], default="close")
     args = ap.parse_args()
     width, height = map(int, args.size.split("x"))
+    if bool(args.game) == bool(args.command) or (args.command and not args.home):
+        ap.error("give --game, or --exec with --home")
+    if args.command:
+        shutil.rmtree(args.out, ignore_errors=True)
+        os.makedirs(args.out)
+        play_installed(args.command, os.path.abspath(args.home), width, height, args.out)
+        return
 
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)
@@ -251,16 +328,16 @@ def main():
             return place
 
         # 1. The new-game dialog: type a name and confirm, once the about
-        # box's two-second splash over it has gone.
-        nx, ny = visible_window("Замена имени")
+        # box's two-second splash over it has gone. Both are panels on the
+        # game's one window.
+        visible_window("Зорбан! Vantor")
+        nx, ny = screen.panel("new-game")
         screen.shot("start")
-        visible_window("About")
-        window_gone("About")
+        time.sleep(SPLASH_SECONDS + 0.5)
         click_at(nx + int(NAME_BOX[0] * screen.scale), ny + int(NAME_BOX[1] * screen.scale))
         xdo("type", "--delay", "40", PLAYER)
         screen.shot("name-typed")
         click_at(nx + int(NAME_OK[0] * screen.scale), ny + int(NAME_OK[1] * screen.scale))
-        window_gone("Замена имени")
         ini = os.path.join(work, "Zorban.ini")
         wait_until(lambda: os.path.exists(ini) and PLAYER.encode("cp1251") in open(ini, "rb").read(),
                    "the name in the settings file")
@@ -282,31 +359,51 @@ def main():
         wait_until(question_on_screen, "the third question")
         panel_in()
         click_at(*screen.stage(*NEW_GAME))  # now "Забрать деньги..."
-        tx, ty = visible_window("Top 5")
-        screen.shot("leaderboard-1")
-        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
         # The base is rewritten right after the leaderboard comes up.
         after_first = wait_until(lambda: (lambda b: b if b[2] == 1 else None)(parse_base(open(base_path, "rb").read())),
                                  "the base rewritten after the first game")
+        tx, ty = screen.panel("leaderboard")
+        screen.shot("leaderboard-1")
+        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
+        time.sleep(0.3)
 
         # 3. Second game: a wrong answer ends it.
         panel_in()
         click_at(*screen.stage(*NEW_GAME))
         answer(False)
-        tx, ty = visible_window("Top 5")
+        wait_until(lambda: parse_base(open(base_path, "rb").read())[2] == 2, "the base rewritten after the second game")
+        tx, ty = screen.panel("leaderboard")
         screen.shot("leaderboard-2")
         click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
+        time.sleep(0.3)
+        after_second = parse_base(open(base_path, "rb").read())
 
-        # 4. Close the window with "X".
-        panel_in()
-        screen.shot("before-close")
-        click_at(*screen.stage(*CLOSE))
-        game.wait(timeout=20)
+        if args.end == "close":
+            # 4. Close the window with "X".
+            panel_in()
+            screen.shot("before-close")
+            click_at(*screen.stage(*CLOSE))
+            game.wait(timeout=20)
+        else:
+            # 4. A third game, one right answer, then the session ends: the
+            # game must be finished and saved with nobody to answer a dialog.
+            panel_in()
+            click_at(*screen.stage(*NEW_GAME))
+            answer(True)
+            wait_until(question_on_screen, "the second question of the third game")
+            screen.shot("before-" + args.end)
+            if args.end == "sigterm":
+                game.send_signal(signal.SIGTERM)
+                assert game.wait(timeout=20) == 0, f"the game ended with {game.returncode}"
+            else:
+                # The display goes away; the platform then ends the game with code 1.
+                server.terminate()
+                server.wait(timeout=20)
+                assert game.wait(timeout=20) == 1, f"the game ended with {game.returncode}"
     finally:
         if game.poll() is None:
-            screen.shot("failure")
+            if server.poll() is None:
+                screen.shot("failure")
             game.kill()
         log.close()
         server.terminate()
@@ -318,19 +415,29 @@ def main():
     with open(base_path, "rb") as f:
         header, leaders, games, levels_after = parse_base(f.read())
     assert header == original.split(b"\r\n")[0], "line 1 must be kept byte for byte"
-    assert games == 2, f"games played {games}"
-    names = [l[0] for l in leaders]
-    assert names.count(PLAYER) == 1, f"one result of the player ranks (the other scored 0): {leaders}"
+    ended_outside = args.end != "close"
+    games_expected = 3 if ended_outside else 2
+    assert games == games_expected, f"games played {games}, expected {games_expected}"
+    results = [l for l in leaders if l[0] == PLAYER]
+    if args.end == "close":
+        assert len(results) == 1, f"one result of the player ranks (the other scored 0): {leaders}"
+    else:
+        # The game ended from outside won step 1 and is on the board too.
+        assert len(results) == 2 and results[1][1] == 1, f"the stopped game's result is not ranked: {leaders}"
     for a, b in zip(leaders, leaders[1:]):
         assert a[1] > b[1] or (a[1] == b[1] and a[2] <= b[2]) or not b[0], f"leaderboard not ranked: {leaders}"
     # The first game shuffled every level; after it, every question is still
-    # there once. The second game drew one question of level 1 from the first
-    # ten and moved it to the back, and nothing else moved.
+    # there once. Each later game drew one question of each level it reached
+    # (the second game level 1, the third levels 1 and 2) from the first ten
+    # and moved it to the back, and nothing else moved.
     first_levels = after_first[3]
     for level in range(LEVELS):
         assert sorted(levels_before[level]) == sorted(first_levels[level]) == sorted(levels_after[level]), \
             f"level {level + 1} lost or doubled a question"
     asked = {1: 1}
+    if ended_outside:
+        first_levels = after_second[3]
+        asked = {1: 1, 2: 1}
     for level in range(LEVELS):
         before, after = first_levels[level], levels_after[level]
         n = asked.get(level + 1, 0)

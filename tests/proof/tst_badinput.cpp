@@ -4,6 +4,7 @@
 // file.
 #include "BaseFileModel.h"
 #include "Cp1251.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "SyntheticBase.h"
@@ -22,6 +23,8 @@
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -106,7 +109,8 @@ private slots:
         m_top5.reset();
         m_main.reset();
         m_others.clear();
-        m_state.reset();
+        m_state = nullptr;
+        m_session.reset();
         SetMessageSinkForTests({});
         QDir::setCurrent(m_oldDir);
         m_dir.reset();
@@ -140,7 +144,7 @@ private slots:
 
         lines = goodLines();
         lines[2] = flipped("2147483647") + '\x13' + flipped("Редакция");
-        QTest::newRow("authors count 2147483647") << joinLines(lines) << true;
+        QTest::newRow("authors count 2147483647 with one name") << joinLines(lines) << false;
         lines = goodLines();
         lines[4] = "2147483647" + lines[4].mid(lines[4].indexOf('\x13'));
         QTest::newRow("level count 2147483647") << joinLines(lines) << false;
@@ -189,6 +193,57 @@ private slots:
             }
         }
         QCOMPARE(allFiles(), filesBefore);
+    }
+
+    // A base name that is not a regular file, or a file too large to be a base:
+    // the dialog never offers it, describing it reports it, loading it shows
+    // the load failure, nothing waits on it and nothing replaces it.
+    void entryThatIsNoBaseNeverBlocks_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("FIFO without a writer") << "fifo" << false;
+        QTest::newRow("folder") << "folder" << false;
+        QTest::newRow("endless device") << "device" << false;
+        QTest::newRow("file one byte over 512 MiB") << "huge" << true;
+    }
+
+    void entryThatIsNoBaseNeverBlocks()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, listed);
+        const QByteArray base = "QA/Base.QA";
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(base.constData(), 0644), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(QString::fromLatin1(base)));
+        else if (kind == "device")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QString::fromLatin1(base)));
+        else
+            QVERIFY(QFile(QString::fromLatin1(base)).open(QIODevice::WriteOnly)
+                    && QFile(QString::fromLatin1(base)).resize((qint64(512) << 20) + 1)); // sparse
+        struct stat before {};
+        QCOMPARE(::lstat(base.constData(), &before), 0);
+        writeBytes(QStringLiteral("Zorban.ini"), "[Base]=Base.QA\r\n[Names]=1\r\nTester\r\n");
+        openWindows();
+
+        m_newName->show();
+        QCOMPARE(m_newName->BaseFileList.contains(QStringLiteral("Base.QA")), listed);
+        QTRY_COMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.first().contains(QStringLiteral("QA/Base.QA")), qPrintable(m_messages.first()));
+        m_newName->LabelBtnOkMouseDown();
+        m_newName->LabelBtnOkMouseUp();
+
+        m_main->LabelBtnNewGameMouseDown();
+        m_main->LabelBtnNewGameMouseUp();
+        QVERIFY(!m_state->GameActive);
+        QVERIFY(m_main->LabelDialog->text().contains(QStringLiteral("сбой при чтении файла вопросной базы")));
+        struct stat after {};
+        QCOMPARE(::lstat(base.constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        if (kind == "huge")
+            QVERIFY(QFile::remove(QString::fromLatin1(base))); // half a gigabyte, even sparse, goes at once
     }
 
     void hostileSettings_data()
@@ -248,11 +303,12 @@ private slots:
 private:
     void openWindows()
     {
-        m_state = std::make_unique<GameState>();
-        m_main = std::make_unique<TFormMain>(*m_state);
+        m_session = std::make_unique<GameSession>();
+        m_state = &m_session->state();
+        m_main = std::make_unique<TFormMain>(*m_session);
         m_main->TimerForMenu->setEnabled(false);
-        m_top5 = std::make_unique<TFormTop5>(*m_state, *m_main);
-        m_newName = std::make_unique<TFormNewNameGamer>(*m_state, *m_main);
+        m_top5 = std::make_unique<TFormTop5>(*m_session, *m_main);
+        m_newName = std::make_unique<TFormNewNameGamer>(*m_session, *m_main);
         for (int i = 0; i < 3; ++i)
             m_others.push_back(std::make_unique<QWidget>());
         m_main->setDialogs(m_others[0].get(), m_others[1].get(), m_newName.get(), m_others[2].get(), m_top5.get());
@@ -262,7 +318,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_oldDir;
     QStringList m_messages;
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormTop5> m_top5;
     std::unique_ptr<TFormNewNameGamer> m_newName;

@@ -75,3 +75,11 @@ QImage NewGameArrow(int scale, int which); // 0 NextN1, 1 NextN2, 2 BckB, 3 NxtB
 QImage Top5Form(int scale);
 QImage Top5Ok(int scale);
 } // namespace DialogArt
+
+// The game's icon for the desktop, in the sizes of the icon theme.
+namespace IconArt {
+inline constexpr int Sizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
+inline const QString Name = QStringLiteral("org.example.Zorban");
+QImage Icon(int size);  // `size` x `size` pixels, transparent round the emblem
+QByteArray Svg();       // the same design, scalable
+} // namespace IconArt
