@@ -1,5 +1,7 @@
-// zorban-bench: how long a base takes to load, shuffle and rewrite, against
-// the floor of simply reading the same bytes and flipping them.
+// zorban-bench: how long a base takes to load, shuffle, rewrite and check,
+// each against its floor measured in the same run: reading the bytes and
+// flipping each of them (load, check), writing the same bytes and syncing
+// them (rewrite).
 //
 //   zorban-bench [BASE.QA]
 //   zorban-bench --write-base PATH
@@ -8,6 +10,7 @@
 // folder. Prints one "name: value unit" line per figure. With --write-base
 // it only writes that generated base to PATH (for measuring the game itself
 // with a big base) and exits.
+#include "BaseCheck.h"
 #include "BaseFile.h"
 #include "BaseFileModel.h"
 #include "BaseLoader.h"
@@ -25,6 +28,8 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -90,18 +95,40 @@ int main(int argc, char **argv)
     for (int level = 1; level <= GameState::Levels; ++level)
         questions += state.LevelCounts[level];
 
-    // The floor: read the file and flip every byte into text, nothing else.
+    // The read floor: read the file and flip every byte, nothing else. Any
+    // load must at least read the bytes and touch each of them once.
     volatile qint64 sink = 0;
-    const double floorMs = bestOf(5, [&] {
+    const double readFloorMs = bestOf(5, [&] {
         QFile in(path);
         if (!in.open(QIODevice::ReadOnly))
             return;
-        const QByteArray raw = in.readAll();
-        QByteArray flipped(raw.size(), Qt::Uninitialized);
-        for (qsizetype i = 0; i < raw.size(); ++i)
-            flipped[i] = char(FlipChar(std::uint8_t(raw[i])));
-        const QString text = Cp1251::Decode(flipped);
-        sink = sink + text.size();
+        QByteArray raw = in.readAll();
+        std::uint64_t sum = 0;
+        for (char &byte : raw) {
+            byte = char(FlipChar(std::uint8_t(byte)));
+            sum += std::uint8_t(byte);
+        }
+        sink = sink + qint64(sum);
+    });
+
+    // The write floor: write the same bytes to a new file in the scratch
+    // folder and sync them, as every safe rewrite must.
+    QByteArray fileBytes;
+    {
+        QFile in(path);
+        if (in.open(QIODevice::ReadOnly))
+            fileBytes = in.readAll();
+    }
+    const QString floorPath = scratch.filePath(QStringLiteral("Floor.QA"));
+    const double writeFloorMs = bestOf(5, [&] {
+        QFile out(floorPath);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return;
+        out.write(fileBytes);
+        out.flush();
+        ::fsync(out.handle());
+        out.close();
+        QFile::remove(floorPath);
     });
 
     // The progress callback does what the window's does minus painting: it
@@ -120,13 +147,27 @@ int main(int argc, char **argv)
     QFile::copy(path, copy);
     const double rewriteMs = bestOf(5, [&] { RewriteBase(copy, header, state, gamesPlayed, progress); });
 
+    // "qabase check": reading the file and every finding about it.
+    qsizetype findings = 0;
+    const double checkMs = bestOf(3, [&] {
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            return;
+        findings = CheckBaseBytes(in.readAll()).size();
+    });
+
     print("questions", double(questions), "count");
     print("file_size", double(bytes) / 1024.0 / 1024.0, "MiB");
-    print("read_and_flip_floor", floorMs, "ms");
+    print("read_floor", readFloorMs, "ms");
+    print("write_floor", writeFloorMs, "ms");
     print("load", loadMs, "ms");
-    print("load_ratio_to_floor", loadMs / floorMs, "x");
+    print("load_ratio_to_read_floor", loadMs / readFloorMs, "x");
     print("shuffle", shuffleMs, "ms");
     print("rewrite", rewriteMs, "ms");
-    print("rewrite_ratio_to_floor", rewriteMs / floorMs, "x");
+    print("rewrite_ratio_to_write_floor", rewriteMs / writeFloorMs, "x");
+    print("check", checkMs, "ms");
+    print("check_ratio_to_read_floor", checkMs / readFloorMs, "x");
+    print("check_findings", double(findings), "count");
+    sink = sink + gauge;
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "BaseCheck.h"
 
 #include "BaseFile.h"
+#include "BaseFileModel.h"
 
 #include <QHash>
 
@@ -101,8 +102,10 @@ private:
                 error(LevelCountLineNo, f + 1, *reason);
         }
         for (int level = 0; level < Levels; ++level) {
-            if (m_counts[level] == 0)
-                error(LevelCountLineNo, level + 1, QStringLiteral("level %1 holds no questions").arg(level + 1));
+            if (m_counts[level] <= 0) {
+                const BaseFailure empty = EmptyLevelFailure(level + 1);
+                error(empty.Line, empty.Field, empty.Reason);
+            }
         }
     }
 
