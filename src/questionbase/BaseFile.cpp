@@ -116,6 +116,7 @@ QByteArray EncodeText(const QString &text)
 std::optional<QString> ParseNumber(QByteArrayView stored, bool plain, std::int32_t *value)
 {
     std::int64_t number = 0;
+    *value = 0;
     for (char byte : stored) {
         const std::uint8_t c = plain ? std::uint8_t(byte) : FlipChar(std::uint8_t(byte));
         if (c < '0' || c > '9') {
@@ -125,8 +126,8 @@ std::optional<QString> ParseNumber(QByteArrayView stored, bool plain, std::int32
         number = number * 10 + (c - '0');
         if (number > MaxNumber)
             return QStringLiteral("number is larger than 2147483647");
+        *value = std::int32_t(number);
     }
-    *value = std::int32_t(number);
     return std::nullopt;
 }
 

@@ -87,7 +87,8 @@ QString CleanText(const QString &text);
 
 // A numeric field, digit by digit: stored bytes (flipped unless `plain`) must
 // be decimal digits; the value must fit a signed 32-bit integer. An empty
-// field is 0. On failure returns the reason and leaves *value unspecified.
+// field is 0. On failure returns the reason, and *value holds the number of
+// the digits before the fault.
 std::optional<QString> ParseNumber(QByteArrayView stored, bool plain, std::int32_t *value);
 
 // Decimal digits of a number (negatives are written as 0), flipped unless `plain`.

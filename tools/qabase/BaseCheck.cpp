@@ -3,7 +3,12 @@
 #include "BaseFile.h"
 #include "BaseFileModel.h"
 
+#include "Cp1251.h"
+
 #include <QHash>
+
+#include <array>
+#include <string>
 
 using namespace BaseFile;
 
@@ -11,11 +16,84 @@ namespace {
 
 const QString QuoteCharacters = QStringLiteral("\"'`«»„“”‘’‚‹›");
 
+// What one stored byte of a text is, for the checks of question lines,
+// which work on the stored bytes without decoding them: each byte is one
+// character of Windows-1251.
+struct ByteClass {
+    bool control = false; // the character is below 32
+    bool space = false;   // a white-space character
+    bool dropped = false; // a quote, left out when texts are compared
+    char16_t folded = 0;  // the character as compared (lower case, "ё" as "е")
+};
+
+const std::array<ByteClass, 256> &StoredByteClasses()
+{
+    static const std::array<ByteClass, 256> classes = [] {
+        std::array<ByteClass, 256> table{};
+        for (int stored = 0; stored < 256; ++stored) {
+            const std::uint8_t plain = FlipChar(std::uint8_t(stored));
+            const QChar ch = Cp1251::DecodeByte(plain).toLower();
+            ByteClass &c = table[stored];
+            c.control = plain < 32;
+            c.space = ch.isSpace();
+            c.dropped = QuoteCharacters.contains(ch);
+            c.folded = ch == QChar(u'ё') ? u'е' : ch.unicode();
+        }
+        return table;
+    }();
+    return classes;
+}
+
+// FoldForCompare of a stored text, straight from its bytes, into `folded`.
+void FoldStored(QByteArrayView stored, std::u16string *folded)
+{
+    const auto &classes = StoredByteClasses();
+    folded->clear();
+    bool pendingSpace = false;
+    for (char byte : stored) {
+        const ByteClass &c = classes[std::uint8_t(byte)];
+        if (c.dropped)
+            continue;
+        if (c.space) {
+            pendingSpace = !folded->empty();
+            continue;
+        }
+        if (pendingSpace) {
+            folded->push_back(u' ');
+            pendingSpace = false;
+        }
+        folded->push_back(c.folded);
+    }
+}
+
+bool StoredIsBlank(QByteArrayView stored)
+{
+    const auto &classes = StoredByteClasses();
+    for (char byte : stored) {
+        if (!classes[std::uint8_t(byte)].space)
+            return false;
+    }
+    return true;
+}
+
+bool StoredHasControl(QByteArrayView stored)
+{
+    const auto &classes = StoredByteClasses();
+    for (char byte : stored) {
+        if (classes[std::uint8_t(byte)].control)
+            return true;
+    }
+    return false;
+}
+
 class Checker {
 public:
     explicit Checker(const QByteArray &bytes)
-        : m_lines(SplitLines(bytes))
     {
+        LineReader reader(bytes);
+        QByteArrayView line;
+        while (reader.Next(&line))
+            m_lines.append(line);
     }
 
     QList<Diagnostic> run()
@@ -30,7 +108,10 @@ public:
     }
 
 private:
-    QByteArray lineAt(int lineNo) const { return lineNo <= m_lines.size() ? m_lines[lineNo - 1] : QByteArray(); }
+    QByteArrayView lineAt(int lineNo) const
+    {
+        return lineNo <= m_lines.size() ? m_lines[lineNo - 1] : QByteArrayView();
+    }
 
     void error(int line, int field, const QString &message) { m_found.append({true, line, field, message}); }
     void warning(int line, int field, const QString &message) { m_found.append({false, line, field, message}); }
@@ -123,6 +204,7 @@ private:
     void checkQuestions()
     {
         QHash<QString, int> seen; // folded question text -> line
+        seen.reserve(m_lines.size());
         int lineNo = FirstQuestionLineNo;
         for (int level = 0; level < Levels; ++level) {
             for (std::int32_t i = 0; i < m_counts[level]; ++i, ++lineNo) {
@@ -151,38 +233,58 @@ private:
 
     void checkQuestion(int lineNo, QHash<QString, int> *seen)
     {
-        QABase q;
-        if (auto failure = ReadQuestionLine(m_lines[lineNo - 1], lineNo, &q)) {
+        const QByteArrayView line = m_lines[lineNo - 1];
+        if (auto failure = ReadQuestionLine(line, lineNo, nullptr)) {
             error(failure->Line, failure->Field, failure->Reason);
             return;
         }
-        const QString texts[5] = {q.Question, q.Answers[1], q.Answers[2], q.Answers[3], q.Answers[4]};
+        // The line reads, so fields 6 and 7 are numbers; missing fields are empty.
+        std::array<QByteArrayView, 7> fields{};
+        qsizetype start = 0;
+        for (int f = 0; f < 7; ++f) {
+            const qsizetype end = f < 6 ? line.indexOf(Separator, start) : -1;
+            if (end < 0) {
+                fields[f] = line.sliced(start);
+                break;
+            }
+            fields[f] = line.sliced(start, end - start);
+            start = end + 1;
+        }
+        std::int32_t authorIndex = 0;
+        std::int32_t subjectIndex = 0;
+        ParseNumber(fields[5], false, &authorIndex);
+        ParseNumber(fields[6], false, &subjectIndex);
+
+        std::array<bool, 5> blank{};
         for (int f = 0; f < 5; ++f) {
+            const QByteArrayView text = fields[f];
             const QString what = f == 0 ? QStringLiteral("the question") : QStringLiteral("answer %1").arg(f);
-            if (texts[f].trimmed().isEmpty())
+            blank[f] = StoredIsBlank(text);
+            if (blank[f])
                 warning(lineNo, f + 1, QStringLiteral("%1 is empty").arg(what));
-            if (HasControlCharacter(texts[f]))
+            if (StoredHasControl(text))
                 warning(lineNo, f + 1, QStringLiteral("%1 holds a control character").arg(what));
             const int limit = f == 0 ? LongQuestion : LongAnswer;
-            if (texts[f].size() >= limit) {
+            if (text.size() >= limit) {
                 warning(lineNo, f + 1,
                         QStringLiteral("%1 is %2 characters long (%3 or more show in the smallest font)")
                             .arg(what)
-                            .arg(texts[f].size())
+                            .arg(text.size())
                             .arg(limit));
             }
+            FoldStored(text, &m_folded[f]);
         }
         for (int a = 2; a <= 4; ++a) {
             for (int b = 1; b < a; ++b) {
-                if (!texts[a].trimmed().isEmpty() && FoldForCompare(texts[a]) == FoldForCompare(texts[b]))
+                if (!blank[a] && m_folded[a] == m_folded[b])
                     warning(lineNo, a + 1, QStringLiteral("answers %1 and %2 are the same").arg(b).arg(a));
             }
         }
-        checkIndex(lineNo, 6, q.AuthorIndex, m_authors, QStringLiteral("author"));
-        checkIndex(lineNo, 7, q.SubjectIndex, m_subjects, QStringLiteral("subject"));
+        checkIndex(lineNo, 6, authorIndex, m_authors, QStringLiteral("author"));
+        checkIndex(lineNo, 7, subjectIndex, m_subjects, QStringLiteral("subject"));
 
-        const QString key = FoldForCompare(q.Question);
-        if (!key.isEmpty()) {
+        if (!m_folded[0].empty()) {
+            const QString key = QString::fromUtf16(m_folded[0].data(), qsizetype(m_folded[0].size()));
             const auto found = seen->constFind(key);
             if (found != seen->constEnd())
                 warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(found.value()));
@@ -191,7 +293,8 @@ private:
         }
     }
 
-    QList<QByteArray> m_lines;
+    QList<QByteArrayView> m_lines; // views into the checked bytes
+    std::array<std::u16string, 5> m_folded; // the texts of the question line being checked, folded
     QList<Diagnostic> m_found;
     int m_authors = 0;
     int m_subjects = 0;
