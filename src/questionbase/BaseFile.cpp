@@ -262,8 +262,50 @@ QByteArray WriteLevelCountLine(const std::array<std::int32_t, Levels> &counts)
     return line;
 }
 
+namespace {
+
+// Field 6 or 7 of a question line; the reason when it is no number.
+std::optional<BaseFailure> CheckIndexField(QByteArrayView bytes, int lineNo, int field, std::int32_t *value)
+{
+    auto reason = ParseNumber(bytes, false, value);
+    if (!reason)
+        return std::nullopt;
+    if (field == 7 && bytes.contains(char(Separator)))
+        *reason = QStringLiteral("a seventh separator: a question line holds seven fields");
+    return BaseFailure{lineNo, field, *reason};
+}
+
+// ReadQuestionLine without a question to fill: the separators are found
+// with memchr, and only fields 6 and 7 are read.
+std::optional<BaseFailure> CheckQuestionLine(QByteArrayView line, int lineNo)
+{
+    const char *begin = line.data();
+    const char *end = begin + line.size();
+    const char *fifth = nullptr;
+    const char *at = begin;
+    for (int separators = 1; separators <= 5; ++separators) {
+        const void *found = at < end ? std::memchr(at, Separator, size_t(end - at)) : nullptr;
+        if (!found)
+            return std::nullopt; // no field 6 or 7: both read as 0
+        fifth = static_cast<const char *>(found);
+        at = fifth + 1;
+    }
+    const void *found = at < end ? std::memchr(at, Separator, size_t(end - at)) : nullptr;
+    const char *sixth = found ? static_cast<const char *>(found) : end;
+    std::int32_t value = 0;
+    if (auto failure = CheckIndexField(QByteArrayView(fifth + 1, sixth), lineNo, 6, &value))
+        return failure;
+    if (sixth < end)
+        return CheckIndexField(QByteArrayView(sixth + 1, end), lineNo, 7, &value);
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<BaseFailure> ReadQuestionLine(QByteArrayView line, int lineNo, QABase *question)
 {
+    if (!question)
+        return CheckQuestionLine(line, lineNo);
     QABase read;
     // Fields 1..6 end at a separator; field 7 is the rest of the line, so a
     // seventh separator lands in it and fails there as a non-digit.
@@ -274,22 +316,17 @@ std::optional<BaseFailure> ReadQuestionLine(QByteArrayView line, int lineNo, QAB
             end = line.size();
         const QByteArrayView bytes = line.sliced(start, end - start);
         if (field <= 5) {
-            if (question)
-                (field == 1 ? read.Question : read.Answers[field - 1]) = DecodeText(bytes);
+            (field == 1 ? read.Question : read.Answers[field - 1]) = DecodeText(bytes);
         } else {
             std::int32_t *target = field == 6 ? &read.AuthorIndex : &read.SubjectIndex;
-            if (auto reason = ParseNumber(bytes, false, target)) {
-                if (field == 7 && bytes.contains(char(Separator)))
-                    *reason = QStringLiteral("a seventh separator: a question line holds seven fields");
-                return BaseFailure{lineNo, field, *reason};
-            }
+            if (auto failure = CheckIndexField(bytes, lineNo, field, target))
+                return failure;
         }
         if (end == line.size())
             break;
         start = end + 1;
     }
-    if (question)
-        *question = read;
+    *question = read;
     return std::nullopt;
 }
 

@@ -36,6 +36,8 @@ std::variant<BaseIndex, BaseFailure> IndexBaseFile(QByteArrayView bytes, const B
     std::int64_t processed = 0;
     for (int level = 0; level < Levels; ++level) {
         QList<QuestionRef> &list = index.Levels[level];
+        // Each question line takes at least its line end: no more can follow.
+        list.reserve(qsizetype(std::min<std::int64_t>(counts[level], bytes.size() / 2 + 1)));
         for (std::int32_t i = 0; i < counts[level]; ++i, ++lineNo) {
             QByteArrayView line;
             qsizetype offset = 0;

@@ -26,9 +26,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -98,16 +100,35 @@ int main(int argc, char **argv)
     // The read floor: read the file and flip every byte, nothing else. Any
     // load must at least read the bytes and touch each of them once.
     volatile qint64 sink = 0;
+    const QByteArray nativePath = QFile::encodeName(path);
     const double readFloorMs = bestOf(5, [&] {
-        QFile in(path);
-        if (!in.open(QIODevice::ReadOnly))
+        const int fd = ::open(nativePath.constData(), O_RDONLY);
+        if (fd < 0)
             return;
-        QByteArray raw = in.readAll();
-        std::uint64_t sum = 0;
-        for (char &byte : raw) {
-            byte = char(FlipChar(std::uint8_t(byte)));
-            sum += std::uint8_t(byte);
+        QByteArray raw(bytes, Qt::Uninitialized);
+        qsizetype got = 0;
+        while (got < raw.size()) {
+            const ssize_t n = ::read(fd, raw.data() + got, size_t(raw.size() - got));
+            if (n <= 0)
+                break;
+            got += n;
         }
+        ::close(fd);
+        // FlipChar eight bytes at a time: (287 - c) mod 256 is (~c + 32) mod
+        // 256, added byte by byte without carries between the bytes.
+        char *data = raw.data();
+        const qsizetype words = raw.size() / 8;
+        std::uint64_t sum = 0;
+        for (qsizetype i = 0; i < words; ++i) {
+            std::uint64_t w;
+            std::memcpy(&w, data + 8 * i, 8);
+            w = ~w;
+            w = ((w & 0x7F7F7F7F7F7F7F7FULL) + 0x2020202020202020ULL) ^ (w & 0x8080808080808080ULL);
+            std::memcpy(data + 8 * i, &w, 8);
+            sum ^= w;
+        }
+        for (qsizetype i = 8 * words; i < raw.size(); ++i)
+            data[i] = char(FlipChar(std::uint8_t(data[i])));
         sink = sink + qint64(sum);
     });
 

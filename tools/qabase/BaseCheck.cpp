@@ -44,46 +44,40 @@ const std::array<ByteClass, 256> &StoredByteClasses()
     return classes;
 }
 
-// FoldForCompare of a stored text, straight from its bytes, into `folded`.
-void FoldStored(QByteArrayView stored, std::u16string *folded)
+// What the checks need of one stored text, in one pass over its bytes:
+// FoldForCompare of it (into `folded`), whether it is blank and whether it
+// holds a control character.
+struct StoredText {
+    bool blank = true;
+    bool control = false;
+};
+
+StoredText FoldStored(QByteArrayView stored, std::u16string *folded)
 {
     const auto &classes = StoredByteClasses();
-    folded->clear();
+    folded->resize(size_t(stored.size()));
+    char16_t *const start = folded->data();
+    char16_t *out = start;
+    StoredText text;
     bool pendingSpace = false;
     for (char byte : stored) {
         const ByteClass &c = classes[std::uint8_t(byte)];
+        text.control |= c.control;
+        if (c.space) {
+            pendingSpace = out != start;
+            continue;
+        }
+        text.blank = false;
         if (c.dropped)
             continue;
-        if (c.space) {
-            pendingSpace = !folded->empty();
-            continue;
-        }
         if (pendingSpace) {
-            folded->push_back(u' ');
+            *out++ = u' ';
             pendingSpace = false;
         }
-        folded->push_back(c.folded);
+        *out++ = c.folded;
     }
-}
-
-bool StoredIsBlank(QByteArrayView stored)
-{
-    const auto &classes = StoredByteClasses();
-    for (char byte : stored) {
-        if (!classes[std::uint8_t(byte)].space)
-            return false;
-    }
-    return true;
-}
-
-bool StoredHasControl(QByteArrayView stored)
-{
-    const auto &classes = StoredByteClasses();
-    for (char byte : stored) {
-        if (classes[std::uint8_t(byte)].control)
-            return true;
-    }
-    return false;
+    folded->resize(size_t(out - start));
+    return text;
 }
 
 class Checker {
@@ -258,21 +252,21 @@ private:
         std::array<bool, 5> blank{};
         for (int f = 0; f < 5; ++f) {
             const QByteArrayView text = fields[f];
-            const QString what = f == 0 ? QStringLiteral("the question") : QStringLiteral("answer %1").arg(f);
-            blank[f] = StoredIsBlank(text);
-            if (blank[f])
-                warning(lineNo, f + 1, QStringLiteral("%1 is empty").arg(what));
-            if (StoredHasControl(text))
-                warning(lineNo, f + 1, QStringLiteral("%1 holds a control character").arg(what));
+            auto what = [f] { return f == 0 ? QStringLiteral("the question") : QStringLiteral("answer %1").arg(f); };
+            const StoredText seen = FoldStored(text, &m_folded[f]);
+            blank[f] = seen.blank;
+            if (seen.blank)
+                warning(lineNo, f + 1, QStringLiteral("%1 is empty").arg(what()));
+            if (seen.control)
+                warning(lineNo, f + 1, QStringLiteral("%1 holds a control character").arg(what()));
             const int limit = f == 0 ? LongQuestion : LongAnswer;
             if (text.size() >= limit) {
                 warning(lineNo, f + 1,
                         QStringLiteral("%1 is %2 characters long (%3 or more show in the smallest font)")
-                            .arg(what)
+                            .arg(what())
                             .arg(text.size())
                             .arg(limit));
             }
-            FoldStored(text, &m_folded[f]);
         }
         for (int a = 2; a <= 4; ++a) {
             for (int b = 1; b < a; ++b) {
