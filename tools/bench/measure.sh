@@ -70,7 +70,7 @@ now_ns() { date +%s%N; }
 # file and socket, and keeps it only when the lock file names its own server.
 start_screen()
 {
-    for number in $(seq 173 199); do
+    for number in $(seq "${MEASURE_FIRST_DISPLAY:-173}" "${MEASURE_LAST_DISPLAY:-199}"); do
         [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
         Xvfb ":$number" -screen 0 800x600x24 -nolisten tcp 2>"$SCRATCH/xvfb.log" &
         XVFB_PID=$!
@@ -330,6 +330,12 @@ stop_game
 awk -v kb="$rss_before" 'BEGIN { printf "rss_big_base_before_game: %.1f MiB\n", kb / 1024 }'
 awk -v kb="$rss_after" 'BEGIN { printf "rss_big_base_in_game: %.1f MiB\n", kb / 1024 }'
 awk -v kb="$hwm" 'BEGIN { printf "rss_big_base_peak: %.1f MiB\n", kb / 1024 }'
+# The floor of holding a base: its own bytes.
+big_bytes=$(stat -c %s "$dir/QA/Base.QA")
+awk -v kb="$rss_after" -v was="$rss_before" -v b="$big_bytes" \
+    'BEGIN { printf "rss_big_base_growth: %.1f MiB\n", (kb - was) / 1024;
+             printf "rss_big_base_file_floor: %.1f MiB\n", b / 1048576;
+             printf "rss_big_base_growth_ratio_to_file: %.2f x\n", (kb - was) * 1024 / b }'
 echo "big_base_last_growth_after_click: $(((stable_ns - t0) / 1000000)) ms"
 
 # ---- zorban-bench ------------------------------------------------------------

@@ -197,7 +197,7 @@ private:
 
     void checkQuestions()
     {
-        QHash<QString, int> seen; // folded question text -> line
+        QMultiHash<size_t, int> seen; // hash of a folded question text -> its first line
         seen.reserve(m_lines.size());
         int lineNo = FirstQuestionLineNo;
         for (int level = 0; level < Levels; ++level) {
@@ -225,7 +225,7 @@ private:
         }
     }
 
-    void checkQuestion(int lineNo, QHash<QString, int> *seen)
+    void checkQuestion(int lineNo, QMultiHash<size_t, int> *seen)
     {
         const QByteArrayView line = m_lines[lineNo - 1];
         if (auto failure = ReadQuestionLine(line, lineNo, nullptr)) {
@@ -278,17 +278,29 @@ private:
         checkIndex(lineNo, 7, subjectIndex, m_subjects, QStringLiteral("subject"));
 
         if (!m_folded[0].empty()) {
-            const QString key = QString::fromUtf16(m_folded[0].data(), qsizetype(m_folded[0].size()));
-            const auto found = seen->constFind(key);
-            if (found != seen->constEnd())
-                warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(found.value()));
-            else
-                seen->insert(key, lineNo);
+            // Questions are told apart by a hash of their folded text; a
+            // line with the same hash is folded again and compared, so a
+            // clash of hashes never passes for a repeated question.
+            const std::u16string &folded = m_folded[0];
+            const size_t hash = qHashBits(folded.data(), folded.size() * sizeof(char16_t));
+            auto found = seen->find(hash);
+            while (found != seen->end() && found.key() == hash) {
+                const QByteArrayView earlier = m_lines[found.value() - 1];
+                const qsizetype end = earlier.indexOf(Separator);
+                FoldStored(end < 0 ? earlier : earlier.first(end), &m_earlier);
+                if (m_earlier == folded) {
+                    warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(found.value()));
+                    return;
+                }
+                ++found;
+            }
+            seen->insert(hash, lineNo);
         }
     }
 
     QList<QByteArrayView> m_lines; // views into the checked bytes
     std::array<std::u16string, 5> m_folded; // the texts of the question line being checked, folded
+    std::u16string m_earlier;               // an earlier question, folded again to compare
     QList<Diagnostic> m_found;
     int m_authors = 0;
     int m_subjects = 0;
