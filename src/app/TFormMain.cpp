@@ -417,6 +417,20 @@ void TFormMain::FormClose()
     LeaveFullScreen();
 }
 
+void TFormMain::EndSession(bool displayLost)
+{
+    if (m_closed)
+        return; // closed already, the game with it
+    m_sessionEnding = true;
+    SetMessagesUnattended(true);
+    if (displayLost) {
+        if (m_state.GameActive)
+            FinishGame();
+        return;
+    }
+    close();
+}
+
 void TFormMain::closeEvent(QCloseEvent *event)
 {
     FormClose();

@@ -121,6 +121,12 @@ public:
     void FormCreate();
     // Runs when the window closes, whatever asked it to.
     void FormClose();
+    // The session ends from outside (a signal, a logout, the display gone):
+    // a running game is finished and saved as closing the window would, with
+    // no dialog shown that nobody would answer, and the window closes. With
+    // the display gone only the game is finished and no event is processed,
+    // because the process ends right after.
+    void EndSession(bool displayLost);
 
     void LabelClkAMouseDown();
     void LabelClkAMouseUp();
@@ -209,6 +215,8 @@ private:
     // BeginGame or FinishGame is loading or saving the base: the window keeps
     // processing events meanwhile, and nothing may start either again.
     bool m_baseBusy = false;
+    // The session is ending: nobody looks at the screen or answers a dialog.
+    bool m_sessionEnding = false;
     // Point sizes of the question and the answers; a long text keeps the
     // size the previous question left.
     int m_questionPoints = 16;

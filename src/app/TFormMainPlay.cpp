@@ -91,7 +91,8 @@ void TFormMain::setMarker(int position, const QString &picture)
 void TFormMain::showProgress(qint64 processed, qint64 total)
 {
     GaugeLoad->setProgress(GaugeValue(processed, total));
-    QCoreApplication::processEvents();
+    if (!m_sessionEnding)
+        QCoreApplication::processEvents();
 }
 
 void TFormMain::BeginGame()
@@ -204,7 +205,7 @@ void TFormMain::FinishGame()
         RankLeaders(m_state.Leaders);
         gamesPlayed = NextGamesPlayed(gamesPlayed);
 
-        if (m_top5)
+        if (m_top5 && !m_sessionEnding)
             m_top5->show();
 
         LabelLoad->setText(QStringLiteral("Запись в вопросную базу..."));

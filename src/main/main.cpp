@@ -3,6 +3,7 @@
 // live until the main window closes.
 #include "FullScreen.h"
 #include "GameState.h"
+#include "SessionEnd.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
 #include "TFormNewNameGamer.h"
@@ -81,6 +82,8 @@ int main(int argc, char **argv)
     TFormTop5 top5(state, main);
     main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
     QObject::connect(&main, &TFormMain::closed, &app, &QCoreApplication::quit);
+    // A signal, a logout or a lost display finishes a running game first.
+    SessionEnd sessionEnd([&main](bool displayLost) { main.EndSession(displayLost); });
 
     // The windows that are up from the start: the main window, the splash
     // over it, and the new-game dialog waiting for the player's name.

@@ -1,6 +1,7 @@
 #include "BaseLoader.h"
 
 #include "AtomicFile.h"
+#include "SafeFile.h"
 
 #include <QFile>
 
@@ -15,10 +16,7 @@ std::optional<BaseFailure> ReadWholeFile(const QString &path, QByteArray *bytes)
 {
     if (path.isEmpty())
         return BaseFailure{0, 0, QStringLiteral("not a base file name")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return BaseFailure{0, 0, QStringLiteral("cannot open %1: %2").arg(path, file.errorString())};
-    if (auto reason = ReadOpenFile(file, bytes))
+    if (auto reason = SafeFile::ReadAll(path, bytes))
         return BaseFailure{0, 0, QStringLiteral("cannot read %1: %2").arg(path, *reason)};
     return std::nullopt;
 }
@@ -44,32 +42,6 @@ std::int64_t TotalQuestions(const GameState &state)
 }
 
 } // namespace
-
-std::optional<QString> ReadOpenFile(QFile &file, QByteArray *bytes)
-{
-    // Straight into a buffer of the file's size: the bytes are read once,
-    // with no copy through the device's own buffer.
-    const qint64 size = file.size();
-    QByteArray read(qsizetype(std::max<qint64>(size, 0)), Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < read.size()) {
-        const qint64 n = file.read(read.data() + got, read.size() - got);
-        if (n < 0)
-            return file.errorString();
-        if (n == 0)
-            break;
-        got += n;
-    }
-    read.truncate(qsizetype(got));
-    // A file that grew since its size was taken, or one without a size.
-    const QByteArray rest = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    if (!rest.isEmpty())
-        read += rest;
-    *bytes = std::move(read);
-    return std::nullopt;
-}
 
 QString BasePath(const QString &currentBaseFile)
 {

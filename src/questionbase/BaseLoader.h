@@ -6,7 +6,6 @@
 #include "Random.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <array>
@@ -17,10 +16,6 @@
 // base when it ends: the rules behind BeginGame and FinishGame, with no window.
 // Each reports progress through a callback after every question line and every
 // shuffle swap; the window moves its gauge (GaugeValue) and processes events there.
-
-// Reads everything left in an opened file into *bytes, in one read of the
-// file's size where it has one; the reason on failure.
-std::optional<QString> ReadOpenFile(QFile &file, QByteArray *bytes);
 
 // "QA/" + the base's file name, relative to the working directory. A name that
 // is not a bare file name (BaseFile::IsBareFileName) gives "", which

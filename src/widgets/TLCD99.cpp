@@ -456,10 +456,9 @@ void TLCD99::setValue(const QString &value)
 {
     if (value == m_value)
         return;
+    // Only the exact text counts as unchanged: "12." over "12" is stored again
+    // (as "12"), raises OnChange and repaints.
     const QString v = NormalizeValue(value);
-    // "abc" over "ABC" normalises to what is shown already: nothing changes.
-    if (v == m_value)
-        return;
     const QString old = m_value;
     m_value = v;
     if (m_onChange)

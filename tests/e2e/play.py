@@ -5,9 +5,11 @@ Runs inside an X server whose screen is as large as the test asks. In a
 scratch folder holding a test base and no settings file it: confirms the
 new-game dialog with a typed name, starts a game, answers right, uses
 fifty-fifty, answers right again, takes the money, closes the leaderboard,
-starts a second game, answers wrong, closes the leaderboard and the window.
-Then it checks what the game left on disk. A screenshot of every step goes
-to the artefact folder.
+starts a second game, answers wrong, closes the leaderboard and then either
+closes the window or starts a third game, answers right and ends the session
+under the game: with SIGTERM, as a logout or shutdown would (--end sigterm),
+or by stopping the X server (--end display). Then it checks what the game
+left on disk. A screenshot of every step goes to the artefact folder.
 
 With --exec it plays the installed game instead: it runs that command line
 (the menu entry's Exec) with HOME set to --home, in whatever folder the
@@ -23,6 +25,7 @@ import argparse
 import os
 import shlex
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -262,6 +265,7 @@ def main():
     ap.add_argument("--home", help="HOME for --exec")
     ap.add_argument("--size", default="800x600")
     ap.add_argument("--out", required=True)
+    ap.add_argument("--end", choices=["close", "sigterm", "display"], default="close")
     args = ap.parse_args()
     width, height = map(int, args.size.split("x"))
     if bool(args.game) == bool(args.command) or (args.command and not args.home):
@@ -367,15 +371,36 @@ def main():
         screen.shot("leaderboard-2")
         click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
         window_gone("Top 5")
+        after_second = wait_until(
+            lambda: (lambda b: b if b[2] == 2 else None)(parse_base(open(base_path, "rb").read())),
+            "the base rewritten after the second game")
 
-        # 4. Close the window with "X".
-        panel_in()
-        screen.shot("before-close")
-        click_at(*screen.stage(*CLOSE))
-        game.wait(timeout=20)
+        if args.end == "close":
+            # 4. Close the window with "X".
+            panel_in()
+            screen.shot("before-close")
+            click_at(*screen.stage(*CLOSE))
+            game.wait(timeout=20)
+        else:
+            # 4. A third game, one right answer, then the session ends: the
+            # game must be finished and saved with nobody to answer a dialog.
+            panel_in()
+            click_at(*screen.stage(*NEW_GAME))
+            answer(True)
+            wait_until(question_on_screen, "the second question of the third game")
+            screen.shot("before-" + args.end)
+            if args.end == "sigterm":
+                game.send_signal(signal.SIGTERM)
+                assert game.wait(timeout=20) == 0, f"the game ended with {game.returncode}"
+            else:
+                # The display goes away; the platform then ends the game with code 1.
+                server.terminate()
+                server.wait(timeout=20)
+                assert game.wait(timeout=20) == 1, f"the game ended with {game.returncode}"
     finally:
         if game.poll() is None:
-            screen.shot("failure")
+            if server.poll() is None:
+                screen.shot("failure")
             game.kill()
         log.close()
         server.terminate()
@@ -387,19 +412,29 @@ def main():
     with open(base_path, "rb") as f:
         header, leaders, games, levels_after = parse_base(f.read())
     assert header == original.split(b"\r\n")[0], "line 1 must be kept byte for byte"
-    assert games == 2, f"games played {games}"
-    names = [l[0] for l in leaders]
-    assert names.count(PLAYER) == 1, f"one result of the player ranks (the other scored 0): {leaders}"
+    ended_outside = args.end != "close"
+    games_expected = 3 if ended_outside else 2
+    assert games == games_expected, f"games played {games}, expected {games_expected}"
+    results = [l for l in leaders if l[0] == PLAYER]
+    if args.end == "close":
+        assert len(results) == 1, f"one result of the player ranks (the other scored 0): {leaders}"
+    else:
+        # The game ended from outside won step 1 and is on the board too.
+        assert len(results) == 2 and results[1][1] == 1, f"the stopped game's result is not ranked: {leaders}"
     for a, b in zip(leaders, leaders[1:]):
         assert a[1] > b[1] or (a[1] == b[1] and a[2] <= b[2]) or not b[0], f"leaderboard not ranked: {leaders}"
     # The first game shuffled every level; after it, every question is still
-    # there once. The second game drew one question of level 1 from the first
-    # ten and moved it to the back, and nothing else moved.
+    # there once. Each later game drew one question of each level it reached
+    # (the second game level 1, the third levels 1 and 2) from the first ten
+    # and moved it to the back, and nothing else moved.
     first_levels = after_first[3]
     for level in range(LEVELS):
         assert sorted(levels_before[level]) == sorted(first_levels[level]) == sorted(levels_after[level]), \
             f"level {level + 1} lost or doubled a question"
     asked = {1: 1}
+    if ended_outside:
+        first_levels = after_second[3]
+        asked = {1: 1, 2: 1}
     for level in range(LEVELS):
         before, after = first_levels[level], levels_after[level]
         n = asked.get(level + 1, 0)

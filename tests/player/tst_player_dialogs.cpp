@@ -241,30 +241,35 @@ void TestPlayerDialogs::swappedKeysAreReadAndWrittenBackInOrder()
 void TestPlayerDialogs::unreadableSettingsAreReplaced_data()
 {
     QTest::addColumn<QByteArray>("contents");
-    QTest::newRow("huge count, not enough lines") << QByteArray("[Base]=Other.QA\r\n[Names]=2000000000\r\nAnn\r\n");
-    QTest::newRow("path-like base name") << QByteArray("[Base]=../Other.QA\r\n[Names]=1\r\nAnn\r\n");
-    QTest::newRow("count not a number") << QByteArray("[Base]=Other.QA\r\n[Names]=x\r\n");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("huge count, not enough lines") << QByteArray("[Base]=Other.QA\r\n[Names]=2000000000\r\nAnn\r\n")
+                                                  << "Other.QA" << QStringList{"Ann"} << false;
+    QTest::newRow("path-like base name: only the name is refused")
+        << QByteArray("[Base]=../Other.QA\r\n[Names]=1\r\nAnn\r\n") << "Base.QA" << QStringList{"Ann"} << false;
+    QTest::newRow("count not a number") << QByteArray("[Base]=Other.QA\r\n[Names]=x\r\n") << "Base.QA"
+                                        << QStringList() << true;
 }
 
 void TestPlayerDialogs::unreadableSettingsAreReplaced()
 {
     QFETCH(QByteArray, contents);
+    QFETCH(QString, base);
+    QFETCH(QStringList, names);
+    QFETCH(bool, replaced);
     writeBase("Base.QA", Kino, 1);
     writeBase("Other.QA", "Other", 1);
     QVERIFY(WriteFile(settings(), contents));
     m_newName->show();
     QCoreApplication::processEvents();
-    if (contents.contains("2000000000")) {
-        // Readable: the names that are there.
-        QCOMPARE(m_newName->KnownPlayerNames, QStringList{"Ann"});
-        QCOMPARE(m_state->CurrentBaseFile, QString("Other.QA"));
-        QCOMPARE(ReadFile(settings()), contents);
-    } else {
-        QCOMPARE(ReadFile(settings()), PlayerSettings::DefaultContents());
-        QCOMPARE(m_state->CurrentBaseFile, QString("Base.QA"));
-        QVERIFY(m_newName->KnownPlayerNames.isEmpty());
-        QCOMPARE(m_messages, QStringList());
-    }
+    QCOMPARE(m_newName->KnownPlayerNames, names);
+    QCOMPARE(m_state->CurrentBaseFile, base);
+    QCOMPARE(ReadFile(settings()), replaced ? PlayerSettings::DefaultContents() : contents);
+    QCOMPARE(m_messages, QStringList());
+    // Confirmed without a name: every name that was read is written back.
+    Click(m_newName->LabelBtnOk);
+    QCOMPARE(ReadFile(settings()), PlayerSettings::Compose(base, QString(), names));
 }
 
 void TestPlayerDialogs::nameArrowsFromAFreshStart()
@@ -352,6 +357,12 @@ void TestPlayerDialogs::noBasesAtAllGetsAClearMessage()
     // Arrows have nothing to choose; the player can still confirm a name.
     Click(m_newName->LabelBckB);
     QCOMPARE(m_state->CurrentBaseFile, QString("Base.QA"));
+    // A base put into QA while the dialog is open is found by the next arrow.
+    writeBase("Added.QA", Kino, 2);
+    Click(m_newName->LabelBckB);
+    QCOMPARE(m_state->CurrentBaseFile, QString("Added.QA"));
+    QCOMPARE(m_newName->LabelNBase->text(), Kino + " (Added.QA)");
+    QCOMPARE(m_messages.size(), 1);
     Click(m_newName->LabelBtnOk);
     QVERIFY(m_newName->isHidden());
     QVERIFY(m_main->isEnabled());
