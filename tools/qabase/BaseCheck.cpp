@@ -197,7 +197,7 @@ private:
 
     void checkQuestions()
     {
-        QMultiHash<size_t, int> seen; // hash of a folded question text -> its first line
+        QHash<size_t, int> seen; // hash of a folded question text -> its first line
         seen.reserve(m_lines.size());
         int lineNo = FirstQuestionLineNo;
         for (int level = 0; level < Levels; ++level) {
@@ -225,7 +225,7 @@ private:
         }
     }
 
-    void checkQuestion(int lineNo, QMultiHash<size_t, int> *seen)
+    void checkQuestion(int lineNo, QHash<size_t, int> *seen)
     {
         const QByteArrayView line = m_lines[lineNo - 1];
         if (auto failure = ReadQuestionLine(line, lineNo, nullptr)) {
@@ -283,24 +283,35 @@ private:
             // clash of hashes never passes for a repeated question.
             const std::u16string &folded = m_folded[0];
             const size_t hash = qHashBits(folded.data(), folded.size() * sizeof(char16_t));
-            auto found = seen->find(hash);
-            while (found != seen->end() && found.key() == hash) {
-                const QByteArrayView earlier = m_lines[found.value() - 1];
-                const qsizetype end = earlier.indexOf(Separator);
-                FoldStored(end < 0 ? earlier : earlier.first(end), &m_earlier);
-                if (m_earlier == folded) {
-                    warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(found.value()));
+            const auto found = seen->constFind(hash);
+            if (found == seen->constEnd()) {
+                seen->insert(hash, lineNo);
+                return;
+            }
+            QList<int> candidates{found.value()};
+            candidates += m_clashes.values(hash);
+            for (int earlierLine : candidates) {
+                if (sameQuestion(earlierLine, folded)) {
+                    warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(earlierLine));
                     return;
                 }
-                ++found;
             }
-            seen->insert(hash, lineNo);
+            m_clashes.insert(hash, lineNo); // another text with the same hash
         }
+    }
+
+    bool sameQuestion(int earlierLine, const std::u16string &folded)
+    {
+        const QByteArrayView earlier = m_lines[earlierLine - 1];
+        const qsizetype end = earlier.indexOf(Separator);
+        FoldStored(end < 0 ? earlier : earlier.first(end), &m_earlier);
+        return m_earlier == folded;
     }
 
     QList<QByteArrayView> m_lines; // views into the checked bytes
     std::array<std::u16string, 5> m_folded; // the texts of the question line being checked, folded
     std::u16string m_earlier;               // an earlier question, folded again to compare
+    QMultiHash<size_t, int> m_clashes;      // first lines of further texts whose hash is taken
     QList<Diagnostic> m_found;
     int m_authors = 0;
     int m_subjects = 0;
