@@ -65,6 +65,8 @@ public:
     bool Next(QByteArrayView *line, qsizetype *offset = nullptr);
     // Lines left after the ones read so far.
     qsizetype CountRest() const;
+    // Bytes left after the lines read so far.
+    qsizetype BytesLeft() const { return m_bytes.size() - m_pos; }
 
 private:
     QByteArrayView m_bytes;

@@ -36,8 +36,10 @@ std::variant<BaseIndex, BaseFailure> IndexBaseFile(QByteArrayView bytes, const B
     std::int64_t processed = 0;
     for (int level = 0; level < Levels; ++level) {
         QList<QuestionRef> &list = index.Levels[level];
-        // Each question line takes at least its line end: no more can follow.
-        list.reserve(qsizetype(std::min<std::int64_t>(counts[level], bytes.size() / 2 + 1)));
+        // Room for the level at once, but never more than the bytes left
+        // could hold at 16 bytes a line, whatever the count claims: the list
+        // grows as usual past that.
+        list.reserve(qsizetype(std::min<std::int64_t>(counts[level], reader.BytesLeft() / 16)));
         for (std::int32_t i = 0; i < counts[level]; ++i, ++lineNo) {
             QByteArrayView line;
             qsizetype offset = 0;
