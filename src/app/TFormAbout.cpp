@@ -2,6 +2,8 @@
 
 #include "Art.h"
 #include "Fonts.h"
+#include "Palette.h"
+#include "Press.h"
 #include "TThreadedTimer.h"
 
 #include <QDesktopServices>
@@ -13,15 +15,9 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
 
 QFont comic(int pixelSize, bool bold = false)
 {
@@ -30,17 +26,14 @@ QFont comic(int pixelSize, bool bold = false)
 
 } // namespace
 
-TFormAbout::TFormAbout(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+TFormAbout::TFormAbout(QWidget *surface)
+    : DialogPanel(nullptr, surface, QStringLiteral("About"), QSize(290, 223),
+                  QGuiApplication::palette().color(QPalette::Button))
 {
     setObjectName(QStringLiteral("TFormAbout"));
-    setWindowTitle(QStringLiteral("About"));
-    setFixedSize(290, 223);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-    setPalette(palette);
     setFont(comic(11));
+    // The box is drawn on the main window but keeps the desktop's text colour.
+    Palette::SetTextColour(this, QGuiApplication::palette().color(QPalette::WindowText));
 
     ImageAbout = new QLabel(this);
     ImageAbout->setObjectName(QStringLiteral("ImageAbout"));
@@ -52,7 +45,13 @@ TFormAbout::TFormAbout(QWidget *parent)
     ImageOk->setObjectName(QStringLiteral("ImageOk"));
     ImageOk->setGeometry(130, 195, 36, 19);
     ImageOk->setPixmap(m_okPicture);
-    ImageOk->installEventFilter(this);
+    PressArea *ok = PressArea::Of(ImageOk);
+    ok->setOnPress([this](QMouseEvent *) { ImageOkMouseDown(); });
+    ok->setOnRelease([this](QMouseEvent *) { ImageOkMouseUp(); });
+    ok->setOnRestore([this] {
+        m_okHeld = false;
+        ImageOk->setPixmap(m_okPicture);
+    });
 
     PanelAbout = new QWidget(this);
     PanelAbout->setObjectName(QStringLiteral("PanelAbout"));
@@ -64,7 +63,7 @@ TFormAbout::TFormAbout(QWidget *parent)
     PanelAnimate->setAutoFillBackground(true);
     QPalette sheet = PanelAnimate->palette();
     sheet.setColor(QPalette::Window, QColor(252, 250, 202));
-    sheet.setColor(QPalette::WindowText, palette.color(QPalette::WindowText));
+    sheet.setColor(QPalette::WindowText, palette().color(QPalette::WindowText));
     PanelAnimate->setPalette(sheet);
     buildSheet();
 
@@ -133,7 +132,7 @@ void TFormAbout::buildSheet()
     const auto styled = [](QLabel *label, int pixelSize, bool bold, const QColor &colour) {
         label->setFont(comic(pixelSize, bold));
         if (colour.isValid())
-            setTextColour(label, colour);
+            Palette::SetTextColour(label, colour);
         label->adjustSize();
         return label;
     };
@@ -156,7 +155,7 @@ void TFormAbout::buildSheet()
         QFont font = comic(9);
         font.setUnderline(true);
         label->setFont(font);
-        setTextColour(label, blue);
+        Palette::SetTextColour(label, blue);
         label->setCursor(Qt::PointingHandCursor);
         label->adjustSize();
         // An address longer than its place is set a little tighter and moved
@@ -169,7 +168,8 @@ void TFormAbout::buildSheet()
             if (overrun > 0)
                 label->move(std::max(0, label->x() - overrun), label->y());
         }
-        label->installEventFilter(this);
+        PressArea::Of(label)->setOnClick(mail ? std::function<void()>([this] { LabelMailClick(); })
+                                              : std::function<void()>([this] { LabelWebClick(); }));
         *link = label;
     }
 
@@ -212,45 +212,6 @@ void TFormAbout::buildSheet()
     Label13 = fixed(sheetLabel("Label13", 5, 200,
                                QStringLiteral("  05.12.2001: ! Исправлена ошибка при крупном шрифте.")),
                     233, 25, true);
-}
-
-void TFormAbout::centreOnScreen()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.center() - QPoint(width() / 2, height() / 2) + QPoint(1, 1));
-}
-
-bool TFormAbout::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
-        && type != QEvent::MouseButtonDblClick)
-        return QWidget::eventFilter(watched, event);
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    auto *widget = static_cast<QWidget *>(watched);
-    if (watched == ImageOk) {
-        if (type == QEvent::MouseButtonRelease) {
-            if (m_okHeld)
-                ImageOkMouseUp();
-        } else {
-            ImageOkMouseDown();
-        }
-        return true;
-    }
-    if (watched == LabelMail || watched == LabelWeb) {
-        if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
-            && widget->rect().contains(mouse->position().toPoint())) {
-            if (watched == LabelMail)
-                LabelMailClick();
-            else
-                LabelWebClick();
-        }
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TFormAbout::ImageOkMouseDown()
@@ -335,21 +296,4 @@ void TFormAbout::FormHide()
     PanelAnimate->move(0, 0);
     TimerInterval->setInterval(FirstIntervalMs);
     m_scrollPhase = 4;
-}
-
-void TFormAbout::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
-    centreOnScreen();
-    FormShow();
-}
-
-void TFormAbout::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
-    FormHide();
 }

@@ -4,6 +4,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "DialogPanel.h"
+
 class QLabel;
 class QTimer;
 class TThreadedTimer;
@@ -11,11 +13,12 @@ class TThreadedTimer;
 // The about box. At start-up it is a two-second splash; later the "?" button
 // shows it until OK is released. A cream sheet of four 125-pixel screens
 // scrolls through a small viewport in a repeating cycle of phases.
-class TFormAbout : public QWidget {
+class TFormAbout : public DialogPanel {
     Q_OBJECT
 
 public:
-    explicit TFormAbout(QWidget *parent = nullptr);
+    // `surface`: the window the box is drawn on; none makes it a window of its own.
+    explicit TFormAbout(QWidget *surface = nullptr);
     ~TFormAbout() override;
 
     // Where the author can be reached; the links open these.
@@ -75,21 +78,18 @@ public:
     void TimerCloseTimer();
     void TimerIntervalTimer();
     void TimerAnimateTimer();
-    void FormShow();
-    void FormHide();
+    void FormShow() override;
+    void FormHide() override;
+    // Closing the box only hides it.
+    void FormClose() override {}
 
     // True while OK is held down (its picture is taken away meanwhile).
     bool OkHeld() const { return m_okHeld; }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
 private:
     void buildSheet();
     QLabel *sheetLabel(const char *name, int left, int top, const QString &text);
-    void centreOnScreen();
 
     int m_scrollPhase = 4;
     bool m_okHeld = false;

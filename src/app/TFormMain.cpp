@@ -5,9 +5,12 @@
 #include "Art.h"
 #include "AutoSizeLabel.h"
 #include "Fonts.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MainLayout.h"
 #include "MessageBox.h"
+#include "Palette.h"
+#include "Press.h"
 #include "TGauge.h"
 #include "TLCD99.h"
 #include "TThreadedTimer.h"
@@ -26,14 +29,6 @@ namespace {
 
 const QString FullScreenError = QStringLiteral("Ошибка! Невозможно перейти в полноэкранный режим!");
 
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
-
 // The picture of a control; the four answer highlights share one picture.
 QPixmap controlPicture(const QString &name)
 {
@@ -45,8 +40,8 @@ QPixmap controlPicture(const QString &name)
 
 } // namespace
 
-TFormMain::TFormMain(GameState &state, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_state(state)
+TFormMain::TFormMain(GameSession &session, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session)
 {
     setWindowTitle(QStringLiteral("Зорбан! Vantor"));
     setObjectName(QStringLiteral("TFormMain"));
@@ -76,6 +71,7 @@ TFormMain::TFormMain(GameState &state, QWidget *parent)
     TimerForMenu->setOnTimer([this] { TimerForMenuTimer(); });
     TimerForMenu->setEnabled(true);
 
+    followSession();
     FormCreate();
 }
 
@@ -119,7 +115,7 @@ void TFormMain::buildControls()
             label->setWordWrap(row.wordWrap);
             label->setMargin(0);
             label->setIndent(0);
-            setTextColour(label, row.colour);
+            Palette::SetTextColour(label, row.colour);
             label->setFont(GameFont(row.family, row.pixelSize, row.bold, row.italic));
             if (auto *autoLabel = qobject_cast<AutoSizeLabel *>(label))
                 autoLabel->setText(row.text);
@@ -217,17 +213,38 @@ void TFormMain::buildControls()
     LabelNumLoad = label("LabelNumLoad");
     LabelLoad = autoLabel("LabelLoad");
 
-    routeMouse(LabelClkA, &TFormMain::LabelClkAMouseDown, &TFormMain::LabelClkAMouseUp);
-    routeMouse(LabelClkB, &TFormMain::LabelClkBMouseDown, &TFormMain::LabelClkBMouseUp);
-    routeMouse(LabelClkC, &TFormMain::LabelClkCMouseDown, &TFormMain::LabelClkCMouseUp);
-    routeMouse(LabelClkD, &TFormMain::LabelClkDMouseDown, &TFormMain::LabelClkDMouseUp);
+    // A release that may not act only ends the pressed look.
+    const auto answerLook = [](QLabel *highlight, QLabel *letter) {
+        return [highlight, letter] {
+            highlight->hide();
+            Palette::SetTextColour(letter, Palette::Letter);
+        };
+    };
+    const auto hides = [](QLabel *picture) { return [picture] { picture->hide(); }; };
+    routeMouse(LabelClkA, &TFormMain::LabelClkAMouseDown, &TFormMain::LabelClkAMouseUp,
+               answerLook(ImageAnswerA, LabelA));
+    routeMouse(LabelClkB, &TFormMain::LabelClkBMouseDown, &TFormMain::LabelClkBMouseUp,
+               answerLook(ImageAnswerB, LabelB));
+    routeMouse(LabelClkC, &TFormMain::LabelClkCMouseDown, &TFormMain::LabelClkCMouseUp,
+               answerLook(ImageAnswerC, LabelC));
+    routeMouse(LabelClkD, &TFormMain::LabelClkDMouseDown, &TFormMain::LabelClkDMouseUp,
+               answerLook(ImageAnswerD, LabelD));
     routeClick(LabelPrompt50, &TFormMain::LabelPrompt50Click);
     routeClick(LabelPromptTel, &TFormMain::LabelPromptTelClick);
     routeClick(LabelPromptMan, &TFormMain::LabelPromptManClick);
-    routeMouse(LabelBtnNewGame, &TFormMain::LabelBtnNewGameMouseDown, &TFormMain::LabelBtnNewGameMouseUp);
-    routeMouse(LabelNewName, &TFormMain::LabelNewNameMouseDown, &TFormMain::LabelNewNameMouseUp);
-    routeMouse(LabelBtnClose, &TFormMain::LabelBtnCloseMouseDown, &TFormMain::LabelBtnCloseMouseUp);
-    routeMouse(LabelBtnAbout, &TFormMain::LabelBtnAboutMouseDown, &TFormMain::LabelBtnAboutMouseUp);
+    routeMouse(LabelBtnNewGame, &TFormMain::LabelBtnNewGameMouseDown, &TFormMain::LabelBtnNewGameMouseUp,
+               hides(ImageNewGame));
+    routeMouse(LabelNewName, &TFormMain::LabelNewNameMouseDown, &TFormMain::LabelNewNameMouseUp,
+               hides(ImageNewName));
+    routeMouse(LabelBtnClose, &TFormMain::LabelBtnCloseMouseDown, &TFormMain::LabelBtnCloseMouseUp,
+               hides(ImageClose));
+    routeMouse(LabelBtnAbout, &TFormMain::LabelBtnAboutMouseDown, &TFormMain::LabelBtnAboutMouseUp,
+               hides(ImageAbout));
+}
+
+const GameState &TFormMain::state() const
+{
+    return m_session.state();
 }
 
 QWidget *TFormMain::control(const QString &name) const
@@ -235,54 +252,29 @@ QWidget *TFormMain::control(const QString &name) const
     return m_controls.value(name);
 }
 
-void TFormMain::routeMouse(QLabel *label, void (TFormMain::*down)(), void (TFormMain::*up)())
+void TFormMain::routeMouse(QLabel *label, void (TFormMain::*down)(), void (TFormMain::*up)(),
+                           std::function<void()> restore)
 {
-    MouseRoute &route = m_routes[label];
-    route.down = down;
-    route.up = up;
-    label->installEventFilter(this);
+    PressArea *press = PressArea::Of(label);
+    press->setMeaning([this, label] { return pressMeaning(label); });
+    press->setOnPress([this, down](QMouseEvent *) { (this->*down)(); });
+    press->setOnRelease([this, up](QMouseEvent *) { (this->*up)(); });
+    press->setOnRestore(std::move(restore));
 }
 
 void TFormMain::routeClick(QLabel *label, void (TFormMain::*click)())
 {
-    m_routes[label].click = click;
-    label->installEventFilter(this);
+    PressArea *press = PressArea::Of(label);
+    press->setMeaning([this, label] { return pressMeaning(label); });
+    press->setOnClick([this, click] { (this->*click)(); });
 }
 
-bool TFormMain::eventFilter(QObject *watched, QEvent *event)
+QString TFormMain::pressMeaning(const QLabel *area) const
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick
-        && type != QEvent::MouseButtonRelease)
-        return QWidget::eventFilter(watched, event);
-    const auto found = m_routes.find(watched);
-    if (found == m_routes.end())
-        return QWidget::eventFilter(watched, event);
-
-    auto *area = static_cast<QWidget *>(watched);
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    // Copies: a handler may do anything, including processing events that
-    // change the routes' state.
-    MouseRoute route = *found;
-    if (type == QEvent::MouseButtonRelease) {
-        // Qt hands the release to the area that took the press.
-        if (!route.pressed)
-            return true;
-        found->pressed = false;
-        const bool inside = area->rect().contains(mouse->position().toPoint());
-        if (route.up)
-            (this->*route.up)();
-        if (route.click && mouse->button() == Qt::LeftButton && inside)
-            (this->*route.click)();
-        return true;
-    }
-    // A disabled area takes no input.
-    if (!area->isEnabled())
-        return true;
-    found->pressed = true;
-    if (route.down)
-        (this->*route.down)();
-    return true;
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(state().GameActive ? QStringLiteral("game") : QStringLiteral("idle"))
+        .arg(state().QuestionNumber)
+        .arg(state().CurrentQuestion.Question, area->text());
 }
 
 void TFormMain::setDialogs(QWidget *about, QWidget *telephone, QWidget *newNameGamer, QWidget *man,
@@ -301,7 +293,7 @@ void TFormMain::holdFor(QWidget *dialog)
         return;
     m_holders.insert(dialog);
     connect(dialog, &QObject::destroyed, this, [this, dialog] { releaseFrom(dialog); });
-    setEnabled(false);
+    Stage->setEnabled(false);
 }
 
 void TFormMain::releaseFrom(QWidget *dialog)
@@ -310,7 +302,7 @@ void TFormMain::releaseFrom(QWidget *dialog)
         return;
     disconnect(dialog, &QObject::destroyed, this, nullptr);
     if (m_holders.isEmpty())
-        setEnabled(true);
+        Stage->setEnabled(true);
 }
 
 QPoint TFormMain::CursorOnStage() const
@@ -411,8 +403,7 @@ void TFormMain::FormClose()
     if (m_closed)
         return;
     m_closed = true;
-    if (m_state.GameActive)
-        FinishGame();
+    m_session.Close();
     TimerForMenu->setEnabled(false);
     LeaveFullScreen();
 }
@@ -421,11 +412,10 @@ void TFormMain::EndSession(bool displayLost)
 {
     if (m_closed)
         return; // closed already, the game with it
-    m_sessionEnding = true;
     SetMessagesUnattended(true);
+    m_session.SetUnattended(true);
     if (displayLost) {
-        if (m_state.GameActive)
-            FinishGame();
+        m_session.FinishGame(); // does nothing between games
         return;
     }
     close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DialogHost.h"
 #include "FullScreen.h"
 
 #include <QColor>
@@ -10,28 +11,35 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class AutoSizeLabel;
 class QLabel;
 class TGauge;
 class TLCD99;
 class TThreadedTimer;
+class GameSession;
 struct GameState;
 
-// The main window: a borderless full-screen window in the window colour with
-// the game's 800 x 600 stage in its middle. The controls are public and named
-// as the game addresses them; their places and looks come from MainLayout.
-class TFormMain : public QWidget {
+// The main window: the game's one top-level window, borderless and filling
+// the screen in the window colour. The 800 x 600 stage in its middle holds the
+// main window's controls; every dialog is a panel on this window above the
+// stage. The controls are public and named as the game addresses them; their
+// places and looks come from MainLayout. It is the game session's view: it
+// shows what the session says and hands it the player's clicks and the
+// timer's ticks; the rules live in the session.
+class TFormMain : public QWidget, public DialogHost {
     Q_OBJECT
 
 public:
-    explicit TFormMain(GameState &state, QWidget *parent = nullptr);
+    explicit TFormMain(GameSession &session, QWidget *parent = nullptr);
     ~TFormMain() override;
 
-    GameState &state() const { return m_state; }
+    GameSession &session() const { return m_session; }
+    const GameState &state() const;
 
     // ---- Controls, in stacking order (bottom first) ----------------------
-    QWidget *Stage = nullptr; // the 800 x 600 stage all controls live on
+    QWidget *Stage = nullptr; // the 800 x 600 stage all controls live on; disabled while held
 
     QLabel *ImageForm = nullptr;
     QLabel *ImageAnswerA = nullptr;
@@ -99,12 +107,12 @@ public:
     QWidget *FormPromptMan() const { return m_man; }
     QWidget *FormTop5() const { return m_top5; }
 
-    // A dialog that must keep the player off the main window while it is
-    // shown holds it: the window is disabled while at least one dialog holds
-    // it. Both calls are idempotent; a destroyed dialog lets go by itself.
-    void holdFor(QWidget *dialog);
-    void releaseFrom(QWidget *dialog);
-    bool isHeldBy(QWidget *dialog) const { return m_holders.contains(dialog); }
+    // ---- What the dialogs see of this window (DialogHost) ---------------
+    QWidget *DialogSurface() override { return this; }
+    void holdFor(QWidget *dialog) override;
+    void releaseFrom(QWidget *dialog) override;
+    bool isHeldBy(QWidget *dialog) const override { return m_holders.contains(dialog); }
+    void CloseProgram() override { close(); }
 
     // The mouse pointer in stage coordinates (the menu panel follows it).
     QPoint CursorOnStage() const;
@@ -151,10 +159,6 @@ public:
     void TimerTimer();
     void TimerForMenuTimer();
 
-    // Loading a base and starting a game; ending it and saving the base.
-    void BeginGame();
-    void FinishGame();
-
     // The banner: `newYear` at 0 and `snow` four times from x 58 on a
     // button-face fill; pixels of BannerKey become transparent. Returns the
     // top 800 x 50 of the working picture.
@@ -166,26 +170,23 @@ signals:
     void closed();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();
-    void routeMouse(QLabel *label, void (TFormMain::*down)(), void (TFormMain::*up)());
+    // The areas work through the game's one press mechanism; `restore`
+    // ends the pressed look of a release that may not act.
+    void routeMouse(QLabel *label, void (TFormMain::*down)(), void (TFormMain::*up)(),
+                    std::function<void()> restore);
     void routeClick(QLabel *label, void (TFormMain::*click)());
+    // What an area means at a moment: its caption, in this game, at this
+    // question. A release acts only if that is still what it meant at the press.
+    QString pressMeaning(const QLabel *area) const;
     void placeStage();
 
-    struct MouseRoute {
-        void (TFormMain::*down)() = nullptr;
-        void (TFormMain::*up)() = nullptr;
-        void (TFormMain::*click)() = nullptr;
-        bool pressed = false;
-    };
-
-    GameState &m_state;
+    GameSession &m_session;
     QHash<QString, QWidget *> m_controls;
-    QHash<QObject *, MouseRoute> m_routes;
     QSet<QWidget *> m_holders;
     QWidget *m_about = nullptr;
     QWidget *m_telephone = nullptr;
@@ -197,28 +198,11 @@ private:
     bool m_closed = false;
 
     // ---- Game play (src/app/TFormMainPlay.cpp) ---------------------------
-    // Private members that the game's handlers need go below this line.
-    // Puts the question of level QuestionNumber on screen; false when the
-    // level holds no question.
-    bool DrawQuestion();
-    void AdvanceLadder();
-    void AnswerChosen(int place); // place 1..4 = A..D
-    void WrongAnswer(const QString &chosen);
+    // Connects the session's signals to the controls they change.
+    void followSession();
+    void showQuestion();
 
     QLabel *answerLabel(int place) const;
     void answerPressed(int place);
     void answerReleased(int place);
-    void setMarker(int position, const QString &picture);
-    // Moves GaugeLoad and lets the window process its events.
-    void showProgress(qint64 processed, qint64 total);
-
-    // BeginGame or FinishGame is loading or saving the base: the window keeps
-    // processing events meanwhile, and nothing may start either again.
-    bool m_baseBusy = false;
-    // The session is ending: nobody looks at the screen or answers a dialog.
-    bool m_sessionEnding = false;
-    // Point sizes of the question and the answers; a long text keeps the
-    // size the previous question left.
-    int m_questionPoints = 16;
-    int m_answerPoints = 14;
 };

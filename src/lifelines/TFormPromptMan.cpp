@@ -1,11 +1,11 @@
 #include "TFormPromptMan.h"
 
 #include "Art.h"
-#include "DialogTitleDrag.h"
+#include "DialogHost.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "Random.h"
-#include "TFormMain.h"
+#include "Palette.h"
 #include "TGauge.h"
 #include "TThreadedTimer.h"
 
@@ -17,24 +17,17 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QColor WindowColor(16, 8, 41);
-const QColor BarColor(185, 255, 0);
+const QColor WindowColor = Palette::Studio;
+const QColor BarColor = Palette::LcdLit;
 
 } // namespace
 
-TFormPromptMan::TFormPromptMan(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_state(state)
-    , m_main(main)
+TFormPromptMan::TFormPromptMan(GameSession &session, DialogHost &host)
+    : DialogPanel(&host, host.DialogSurface(), u"Помощь зала"_s, QSize(205, 280), WindowColor)
+    , m_session(session)
     , m_random(&SystemRandom())
 {
     setObjectName(u"TFormPromptMan"_s);
-    setWindowTitle(u"Помощь зала"_s);
-    setFixedSize(205, 280);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, WindowColor);
-    setPalette(palette);
     setFont(GameFont(FontFamily::MsSansSerif, 11));
 
     ImageForm = new QLabel(this);
@@ -79,8 +72,7 @@ TFormPromptMan::TFormPromptMan(GameState &state, TFormMain &main, QWidget *paren
     white.setColor(QPalette::WindowText, Qt::white);
     LabelTitle->setPalette(white);
     LabelTitle->setText(u"Помощь зала"_s);
-    LabelTitle->setCursor(Qt::SizeAllCursor);
-    m_titleDrag = new DialogTitleDrag(LabelTitle, this);
+    DragBy(LabelTitle);
 
     TimerAnimProc = new TThreadedTimer(this);
     TimerAnimProc->setObjectName(u"TimerAnimProc"_s);
@@ -97,10 +89,8 @@ TFormPromptMan::~TFormPromptMan()
 
 void TFormPromptMan::FormShow()
 {
-    if (QScreen *screen = this->screen())
-        move(screen->geometry().center() - rect().center());
-    m_main.holdFor(this);
-    m_audienceShares = Lifelines::AudienceVote(m_state.DifficultyTier, *m_random);
+    HoldStage();
+    m_audienceShares = Lifelines::AudienceVote(m_session.state().DifficultyTier, *m_random);
     TimerAnimProc->setEnabled(true);
 }
 
@@ -108,7 +98,7 @@ void TFormPromptMan::TimerAnimProcTimer()
 {
     const auto gauges = Gauges();
     for (int place = 1; place <= 4; ++place) {
-        const int answer = m_state.AnswerPos[place];
+        const int answer = m_session.state().AnswerPos[place];
         const int share = answer >= 1 && answer <= 4 ? m_audienceShares[answer] : 0;
         if (gauges[place]->Progress() < share)
             gauges[place]->setProgress(gauges[place]->Progress() + 1);
@@ -120,38 +110,11 @@ void TFormPromptMan::TimerAnimProcTimer()
 
 void TFormPromptMan::FormHide()
 {
-    m_main.releaseFrom(this);
-    m_main.LabelDialog->setText(Lifelines::AudienceSummary(
-        m_state.PlayerName, GaugeA->Progress(), GaugeB->Progress(), GaugeC->Progress(), GaugeD->Progress()));
+    ReleaseStage();
+    m_session.LeaveHostMessage(Lifelines::AudienceSummary(
+        m_session.state().PlayerName, GaugeA->Progress(), GaugeB->Progress(), GaugeC->Progress(), GaugeD->Progress()));
     for (TGauge *gauge : {GaugeA, GaugeB, GaugeC, GaugeD})
         gauge->setProgress(0);
     TimerAnimProc->setEnabled(false);
     m_animationTicks = 0;
-}
-
-void TFormPromptMan::FormClose()
-{
-    m_main.close();
-}
-
-void TFormPromptMan::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TFormPromptMan::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
-}
-
-void TFormPromptMan::closeEvent(QCloseEvent *event)
-{
-    // Only the window system closes this dialog (it hides itself otherwise):
-    // that ends the program through the main window.
-    FormClose();
-    event->accept();
 }

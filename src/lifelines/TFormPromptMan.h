@@ -1,28 +1,26 @@
 #pragma once
 
+#include "DialogPanel.h"
 #include "LifelineRules.h"
-
-#include <QWidget>
 
 #include <array>
 
-class DialogTitleDrag;
 class QLabel;
 class RandomGenerator;
-class TFormMain;
+class DialogHost;
 class TGauge;
 class TThreadedTimer;
-struct GameState;
+class GameSession;
 
 // The ask-the-audience dialog: on opening the studio audience votes, and
 // four vertical bars, one per answer place A to D, grow one percent per
 // tick to their shares. After 100 ticks it hides itself and the host sums
-// the vote up in the main window. The main window is held while it is shown.
-class TFormPromptMan : public QWidget {
+// the vote up in the main window. The stage is held while it is shown.
+class TFormPromptMan : public DialogPanel {
     Q_OBJECT
 
 public:
-    TFormPromptMan(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    TFormPromptMan(GameSession &session, DialogHost &host);
     ~TFormPromptMan() override;
 
     // Controls, bottom of the stack first.
@@ -38,9 +36,8 @@ public:
     std::array<TGauge *, 5> Gauges() const { return {nullptr, GaugeA, GaugeB, GaugeC, GaugeD}; }
 
     // Handlers.
-    void FormShow();
-    void FormHide();
-    void FormClose();
+    void FormShow() override;
+    void FormHide() override;
     void TimerAnimProcTimer();
 
     // State of the dialog.
@@ -50,16 +47,9 @@ public:
     // The generator behind the vote (the game's own by default).
     void setRandom(RandomGenerator &random) { m_random = &random; }
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
-    GameState &m_state;
-    TFormMain &m_main;
+    GameSession &m_session;
     RandomGenerator *m_random;
-    DialogTitleDrag *m_titleDrag = nullptr;
 
     Lifelines::AudienceShares m_audienceShares{};
     int m_animationTicks = 0;

@@ -1,12 +1,13 @@
 #include "TFormPromptTelephone.h"
 
 #include "Art.h"
-#include "DialogTitleDrag.h"
+#include "DialogHost.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "LifelineRules.h"
 #include "Random.h"
-#include "TFormMain.h"
+#include "Palette.h"
+#include "Press.h"
 #include "TThreadedTimer.h"
 
 #include <QApplication>
@@ -20,10 +21,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QColor WindowColor(0, 12, 50);
-const QColor Lime(0, 255, 0);
-const QColor Yellow(255, 255, 0);
-const QColor Red(255, 0, 0);
+const QColor &Lime = Palette::Lime;
+const QColor &Yellow = Palette::Yellow;
+const QColor &Red = Palette::Red;
 
 const QString FirstGreeting = u"Итак, кому будем звонить?"_s;
 const QString LaterGreeting = u"А кому сейчас будем звонить?"_s;
@@ -96,20 +96,13 @@ QLabel *MakePicture(QWidget *parent, const QString &form, const QString &name, c
 
 } // namespace
 
-TFormPromptTelephone::TFormPromptTelephone(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_state(state)
-    , m_main(main)
+TFormPromptTelephone::TFormPromptTelephone(GameSession &session, DialogHost &host)
+    : DialogPanel(&host, host.DialogSurface(), u"Звонок другу"_s, QSize(576, 228), Palette::Night)
+    , m_session(session)
     , m_random(&SystemRandom())
 {
     setObjectName(u"TFormPromptTelephone"_s);
-    setWindowTitle(u"Звонок другу"_s);
-    setFixedSize(576, 228);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, WindowColor);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    setPalette(palette);
+    Palette::SetTextColour(this, Palette::White);
     setFont(GameFont(FontFamily::Arial, 11, true));
 
     buildControls();
@@ -140,8 +133,7 @@ void TFormPromptTelephone::buildControls()
 
     LabelTitle = MakeText(this, u"LabelTitle"_s, QRect(12, 7, 148, 25),
                           GameFont(FontFamily::Arial, 13, true), Qt::white, u"Звонок другу"_s);
-    LabelTitle->setCursor(Qt::SizeAllCursor);
-    m_titleDrag = new DialogTitleDrag(LabelTitle, this);
+    DragBy(LabelTitle);
 
     // Key caps first, in reading order of the pad, then the keys over them.
     const int order[KeyCount] = {1, 2, 3, 4, 5, 6, 7, 8, 9, KeyStartNum, 0, KeyReset};
@@ -153,7 +145,12 @@ void TFormPromptTelephone::buildControls()
         if (key == 3)
             rect.setWidth(49);
         Label[key] = MakeText(this, u"Label"_s + KeyName(key), rect, keyFont, Qt::white, KeyText(key));
-        Label[key]->installEventFilter(this);
+        PressArea *press = PressArea::Of(Label[key]);
+        press->setOnPress([this, key](QMouseEvent *) { KeyMouseDown(key); });
+        press->setOnRelease([this, key](QMouseEvent *) { KeyMouseUp(key); });
+        // A key held while the call was made or the time ran out dials
+        // nothing when it comes up.
+        press->setOnRestore([this, key] { Image[key]->show(); });
     }
     LabelStartNum->setToolTip(u"Позвонить по данному номеру"_s);
     LabelReset->setToolTip(u"Сброс"_s);
@@ -182,30 +179,6 @@ void TFormPromptTelephone::setKeysEnabled(bool enabled)
 void TFormPromptTelephone::setTimerColor(const QColor &color)
 {
     SetTextColor(LabelTimer, color);
-}
-
-bool TFormPromptTelephone::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    // A quick second press arrives as a double click: it is a press all the same.
-    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-    if (!press && type != QEvent::MouseButtonRelease)
-        return QWidget::eventFilter(watched, event);
-    for (int key = 0; key < KeyCount; ++key) {
-        if (watched != Label[key])
-            continue;
-        // Event filters see a dead key's events too: a button held while the
-        // call was made or the time ran out must not dial afterwards.
-        if (!Label[key]->isEnabled())
-            return true;
-        // Qt delivers the release to the key on which the press began.
-        if (press)
-            KeyMouseDown(key);
-        else
-            KeyMouseUp(key);
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TFormPromptTelephone::KeyMouseDown(int key)
@@ -238,16 +211,16 @@ void TFormPromptTelephone::pressStartNum()
 {
     const QString number = LabelNumber->text();
     if (!Lifelines::IsCallable(number)) {
-        LabelDialog->setText(Lifelines::CallRefusedMessage(m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CallRefusedMessage(m_session.state().PlayerName));
         return;
     }
     TimerAutoClose->start();
     Timer->setEnabled(false);
 
-    m_reliabilityDivisor = Lifelines::ReliabilityDivisor(number, m_state.DifficultyTier);
+    m_reliabilityDivisor = Lifelines::ReliabilityDivisor(number, m_session.state().DifficultyTier);
     const int answer = Lifelines::FriendAnswer(m_reliabilityDivisor, *m_random);
-    m_friendAnswer = m_state.CurrentQuestion.Answers[answer];
-    LabelDialog->setText(Lifelines::CallMessage(m_state.PlayerName, number, m_friendAnswer));
+    m_friendAnswer = m_session.state().CurrentQuestion.Answers[answer];
+    LabelDialog->setText(Lifelines::CallMessage(m_session.state().PlayerName, number, m_friendAnswer));
     setKeysEnabled(false);
 }
 
@@ -257,17 +230,17 @@ void TFormPromptTelephone::TimerTimer()
     const Lifelines::DialState dialState = Lifelines::StateOfNumber(LabelNumber->text());
     if (m_callSecondsLeft == 20) {
         setTimerColor(Yellow);
-        LabelDialog->setText(Lifelines::CountdownMessage(20, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(20, dialState, m_session.state().PlayerName));
     }
     if (m_callSecondsLeft == 10) {
         setTimerColor(Red);
-        LabelDialog->setText(Lifelines::CountdownMessage(10, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(10, dialState, m_session.state().PlayerName));
     }
     if (m_callSecondsLeft == 0) {
         Timer->setEnabled(false);
         TimerAutoClose->start();
         setKeysEnabled(false);
-        LabelDialog->setText(Lifelines::CountdownMessage(0, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(0, dialState, m_session.state().PlayerName));
     }
     LabelTimer->setText(QString::number(m_callSecondsLeft));
 }
@@ -279,16 +252,14 @@ void TFormPromptTelephone::TimerAutoCloseTimer()
 
 void TFormPromptTelephone::FormShow()
 {
-    if (QScreen *screen = this->screen())
-        move(screen->geometry().center() - rect().center());
     Timer->setEnabled(true);
-    m_main.holdFor(this);
+    HoldStage();
 }
 
 void TFormPromptTelephone::FormHide()
 {
-    m_main.releaseFrom(this);
-    m_main.LabelDialog->setText(LabelDialog->text());
+    ReleaseStage();
+    m_session.LeaveHostMessage(LabelDialog->text());
     TimerAutoClose->stop();
     // The countdown too: a dialog hidden by other means than its own
     // auto-close must not tick on unseen.
@@ -303,31 +274,4 @@ void TFormPromptTelephone::FormHide()
     LabelTimer->setText(u"30"_s);
     LabelDialog->setText(LaterGreeting);
     m_callSecondsLeft = Lifelines::CallSeconds;
-}
-
-void TFormPromptTelephone::FormClose()
-{
-    m_main.close();
-}
-
-void TFormPromptTelephone::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TFormPromptTelephone::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (!event->spontaneous())
-        FormHide();
-}
-
-void TFormPromptTelephone::closeEvent(QCloseEvent *event)
-{
-    // Only the window system closes this dialog (it hides itself otherwise):
-    // that ends the program through the main window.
-    FormClose();
-    event->accept();
 }

@@ -1,29 +1,29 @@
 #pragma once
 
+#include "DialogPanel.h"
+
 #include <QString>
-#include <QWidget>
 
 #include <array>
 
-class DialogTitleDrag;
 class QLabel;
 class QTimer;
 class RandomGenerator;
-class TFormMain;
+class DialogHost;
 class TThreadedTimer;
-struct GameState;
+class GameSession;
 
 // The phone-a-friend dialog: a keypad on which the player dials a friend's
 // 5- to 7-digit number within 30 seconds. The friend names the text of one
 // answer; how reliable he is depends on the number and on the difficulty
-// tier. While it is shown the main window is held (its question countdown
+// tier. While it is shown the stage is held (its question countdown
 // stands still); when it hides, its last message goes to the host's label
 // of the main window.
-class TFormPromptTelephone : public QWidget {
+class TFormPromptTelephone : public DialogPanel {
     Q_OBJECT
 
 public:
-    TFormPromptTelephone(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    TFormPromptTelephone(GameSession &session, DialogHost &host);
     ~TFormPromptTelephone() override;
 
     // Keys of the pad besides the digits 0..9.
@@ -57,9 +57,8 @@ public:
     void LabelResetMouseUp() { KeyMouseUp(KeyReset); }
     void TimerTimer();
     void TimerAutoCloseTimer();
-    void FormShow();
-    void FormHide();
-    void FormClose();
+    void FormShow() override;
+    void FormHide() override;
 
     // State of the dialog.
     int CallSecondsLeft() const { return m_callSecondsLeft; }
@@ -70,12 +69,6 @@ public:
     // The generator behind the friend's answer (the game's own by default).
     void setRandom(RandomGenerator &random) { m_random = &random; }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void buildControls();
     void setKeysEnabled(bool enabled);
@@ -83,10 +76,8 @@ private:
     void pressStartNum();
     void setTimerColor(const QColor &color);
 
-    GameState &m_state;
-    TFormMain &m_main;
+    GameSession &m_session;
     RandomGenerator *m_random;
-    DialogTitleDrag *m_titleDrag = nullptr;
 
     int m_callSecondsLeft = 30;
     QString m_friendAnswer;

@@ -1,8 +1,10 @@
 // Zorban! starts here: the program is scaled so that the 800 x 600 stage
 // fills the screen, the six windows are created in their fixed order and
-// live until the main window closes.
+// live until the main window closes. The main window is the one top-level
+// window; the other five are panels drawn on it.
 #include "FullScreen.h"
-#include "GameState.h"
+#include "GameSession.h"
+#include "ScaledSurface.h"
 #include "SessionEnd.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
@@ -12,6 +14,8 @@
 #include "TFormTop5.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
@@ -63,9 +67,14 @@ int main(int argc, char **argv)
 {
     auto keepAlive = std::make_unique<XServerKeepAlive>();
     const double scale = FullScreen::ProbeScaleFactor(argc, argv);
-    if (scale > 0.0)
+    // From scale 1 up the program scales itself; below it the main window is
+    // drawn through a transform.
+    const bool drawnScaled = scale > 0.0 && scale < 1.0;
+    if (scale >= 1.0)
         FullScreen::SetScaleFactorVariable(scale);
     QApplication app(argc, argv);
+    if (drawnScaled)
+        FullScreen::SetDrawnScale(scale);
     keepAlive.reset();
     FullScreen::ClearScaleFactorVariable();
     QApplication::setApplicationDisplayName(QString());
@@ -73,13 +82,13 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorban"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    GameState state;
-    TFormMain main(state);
-    TFormAbout about;
-    TFormPromptTelephone telephone(state, main);
-    TFormNewNameGamer newNameGamer(state, main);
-    TFormPromptMan man(state, main);
-    TFormTop5 top5(state, main);
+    GameSession session;
+    TFormMain main(session);
+    TFormAbout about(&main);
+    TFormPromptTelephone telephone(session, main);
+    TFormNewNameGamer newNameGamer(session, main);
+    TFormPromptMan man(session, main);
+    TFormTop5 top5(session, main);
     main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
     QObject::connect(&main, &TFormMain::closed, &app, &QCoreApplication::quit);
     // A signal, a logout or a lost display finishes a running game first.
@@ -87,12 +96,21 @@ int main(int argc, char **argv)
 
     // The windows that are up from the start: the main window, the splash
     // over it, and the new-game dialog waiting for the player's name.
-    main.show();
-    about.show();
+    std::unique_ptr<ScaledSurface> surface;
+    if (drawnScaled)
+        surface = std::make_unique<ScaledSurface>(main, scale);
     newNameGamer.show();
-    newNameGamer.activateWindow();
-    // The splash stays above the others even where no window manager keeps
-    // it there.
-    about.raise();
+    about.show(); // the splash lies above the new-game dialog
+    main.show();
+    if (surface) {
+        surface->show();
+        surface->activateWindow();
+    } else {
+        main.activateWindow();
+    }
+    newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
+    // The splash's two seconds count from here, once every window is built:
+    // on a very large screen painting the pictures takes a good part of them.
+    about.TimerClose->start();
     return app.exec();
 }

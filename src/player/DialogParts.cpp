@@ -2,11 +2,8 @@
 
 #include "Art.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QWidget>
-#include <QWindow>
 
 namespace DialogParts {
 
@@ -39,33 +36,6 @@ QLabel *MakePicture(QWidget *parent, const QString &objectName, const QString &a
     picture->setScaledContents(true);
     picture->setPixmap(Art::Picture(artName));
     return picture;
-}
-
-void MakeBorderlessWindow(QWidget *dialog, const QString &caption, const QSize &size,
-                          const QColor &background)
-{
-    dialog->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    dialog->setWindowTitle(caption);
-    dialog->setFixedSize(size);
-    QPalette palette = dialog->palette();
-    palette.setColor(QPalette::Window, background);
-    dialog->setPalette(palette);
-    dialog->setAutoFillBackground(true);
-}
-
-void CentreAndKeepAbove(QWidget *dialog, QWidget *over)
-{
-    QScreen *screen = over ? over->screen() : nullptr;
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->geometry();
-        dialog->move(area.x() + (area.width() - dialog->width()) / 2,
-                     area.y() + (area.height() - dialog->height()) / 2);
-    }
-    if (over && dialog->windowHandle() && over->windowHandle()
-        && dialog->windowHandle() != over->windowHandle())
-        dialog->windowHandle()->setTransientParent(over->windowHandle());
 }
 
 } // namespace DialogParts

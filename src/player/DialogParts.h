@@ -21,12 +21,4 @@ void StyleLabel(QLabel *label, const QString &objectName, const QRect &geometry,
 QLabel *MakePicture(QWidget *parent, const QString &objectName, const QString &artName,
                     const QRect &geometry);
 
-// A borderless top-level window of a fixed size filled with `background`.
-void MakeBorderlessWindow(QWidget *dialog, const QString &caption, const QSize &size,
-                          const QColor &background);
-
-// Centres `dialog` on the screen of `over` (the primary screen when `over` has
-// none) and keeps it above `over` in the window stack.
-void CentreAndKeepAbove(QWidget *dialog, QWidget *over);
-
 } // namespace DialogParts

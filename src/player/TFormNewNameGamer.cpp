@@ -4,15 +4,15 @@
 #include "AutoSizeLabel.h"
 #include "BaseDescription.h"
 #include "BaseList.h"
+#include "DialogHost.h"
 #include "DialogParts.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "MessageBox.h"
+#include "Palette.h"
 #include "PlayerRules.h"
 #include "PlayerSettings.h"
 #include "PressLabel.h"
-#include "TFormMain.h"
-#include "TLCD99.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -25,8 +25,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString Anonymous = QStringLiteral("Анонимный игрок");
 
 // Keeps the name box to characters the settings file can hold, at most 20;
 // typed and pasted text alike.
@@ -45,12 +43,12 @@ public:
 
 } // namespace
 
-TFormNewNameGamer::TFormNewNameGamer(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent), m_state(state), m_main(main)
+TFormNewNameGamer::TFormNewNameGamer(GameSession &session, DialogHost &host)
+    : DialogPanel(&host, host.DialogSurface(), QStringLiteral("Замена имени"), {FormWidth, FormHeight},
+                  Palette::Night)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormNewNameGamer"));
-    DialogParts::MakeBorderlessWindow(this, QStringLiteral("Замена имени"), {FormWidth, FormHeight},
-                                      QColor(0, 12, 50));
     buildControls();
 }
 
@@ -115,9 +113,9 @@ void TFormNewNameGamer::buildControls()
     // No length limit of the box itself: a pasted text is cleaned first and
     // then cut to 20 by the validator.
     QPalette palette = EditNewNameGamer->palette();
-    palette.setColor(QPalette::Base, QColor(255, 150, 0));
+    palette.setColor(QPalette::Base, Palette::Orange);
     palette.setColor(QPalette::Text, white);
-    palette.setColor(QPalette::Highlight, QColor(0, 12, 50));
+    palette.setColor(QPalette::Highlight, Palette::Night);
     palette.setColor(QPalette::HighlightedText, white);
     EditNewNameGamer->setPalette(palette);
     EditNewNameGamer->setFocusPolicy(Qt::StrongFocus);
@@ -133,6 +131,12 @@ void TFormNewNameGamer::buildControls()
     LabelBckB->setOnRelease([this](QMouseEvent *) { LabelBckBMouseUp(); });
     LabelNxtB->setOnPress([this](QMouseEvent *) { LabelNxtBMouseDown(); });
     LabelNxtB->setOnRelease([this](QMouseEvent *) { LabelNxtBMouseUp(); });
+    // A release that may not act only ends the pressed look.
+    LabelBtnOk->setOnRestore([this] { ImageBtnOk->show(); });
+    LabelNextN1->setOnRestore([this] { ImageNextN1->hide(); });
+    LabelNextN2->setOnRestore([this] { ImageNextN2->hide(); });
+    LabelBckB->setOnRestore([this] { ImageBckB->hide(); });
+    LabelNxtB->setOnRestore([this] { ImageNxtB->hide(); });
 }
 
 QString TFormNewNameGamer::QAFolder()
@@ -147,36 +151,13 @@ QString TFormNewNameGamer::SettingsPath()
 
 // ---- Showing and hiding ---------------------------------------------------
 
-void TFormNewNameGamer::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return; // back from being minimised: nothing to run again
-    DialogParts::CentreAndKeepAbove(this, &m_main);
-    FormShow();
-}
-
-void TFormNewNameGamer::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
-    FormHide();
-}
-
-void TFormNewNameGamer::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    FormClose();
-}
-
 void TFormNewNameGamer::FormShow()
 {
     m_inShowSequence = true;
     BaseFileList = ListBaseFiles(QAFolder());
-    m_main.holdFor(this);
+    HoldStage();
     readSettings();
-    DescribeBase(m_state.CurrentBaseFile);
+    DescribeBase(m_session.state().CurrentBaseFile);
     m_inShowSequence = false;
     EditNewNameGamer->setFocus(Qt::OtherFocusReason);
 }
@@ -189,14 +170,8 @@ void TFormNewNameGamer::FormHide()
     ImageNextN2->hide();
     ImageBckB->hide();
     ImageNxtB->hide();
-    m_main.releaseFrom(this);
-    m_main.LabelNameGamer->setText(QStringLiteral("Играет ") + m_state.PlayerName);
-}
-
-void TFormNewNameGamer::FormClose()
-{
-    if (m_main.isVisible())
-        m_main.close();
+    ReleaseStage();
+    m_session.AnnouncePlayer();
 }
 
 void TFormNewNameGamer::readSettings()
@@ -205,7 +180,7 @@ void TFormNewNameGamer::readSettings()
     const std::optional<PlayerSettings::Contents> read = PlayerSettings::Read(path);
     if (!read) {
         // Unreadable or missing: start again from the defaults, silently.
-        m_state.CurrentBaseFile = QString::fromLatin1(PlayerSettings::DefaultBaseFile);
+        m_session.ChooseBase(QString::fromLatin1(PlayerSettings::DefaultBaseFile));
         KnownPlayerNames.clear();
         QString error;
         if (!PlayerSettings::Write(path, PlayerSettings::DefaultContents(), &error))
@@ -213,7 +188,7 @@ void TFormNewNameGamer::readSettings()
         return;
     }
     if (read->BaseFile)
-        m_state.CurrentBaseFile = *read->BaseFile;
+        m_session.ChooseBase(*read->BaseFile);
     if (read->Names)
         KnownPlayerNames = *read->Names;
 }
@@ -241,11 +216,7 @@ bool TFormNewNameGamer::DescribeBase(const QString &fileName)
 
     LabelNBase->setText(summary.Title);
     DescribedLevelCounts = summary.LevelCounts;
-    // A running game sized its question lists by these counts: leave them be.
-    if (!m_state.GameActive) {
-        for (int level = 1; level <= GameState::Levels; ++level)
-            m_state.LevelCounts[level] = summary.LevelCounts[level];
-    }
+    m_session.DescribeLevels(summary.LevelCounts);
     if (!summary.ok()) {
         report(tr("Вопросная база %1 повреждена:\n%2").arg(relative, summary.Error));
         return false;
@@ -259,8 +230,8 @@ void TFormNewNameGamer::chooseBase(int index)
     if (BaseFileList.isEmpty())
         return;
     BaseFileIndex = index;
-    m_state.CurrentBaseFile = BaseFileList.at(BaseFileIndex);
-    DescribeBase(m_state.CurrentBaseFile);
+    m_session.ChooseBase(BaseFileList.at(BaseFileIndex));
+    DescribeBase(m_session.state().CurrentBaseFile);
 }
 
 void TFormNewNameGamer::findBasesAgainIfNone()
@@ -292,25 +263,13 @@ void TFormNewNameGamer::LabelBtnOkMouseUp()
     ImageBtnOk->show();
 
     const QString typed = EditNewNameGamer->text();
-    m_state.PlayerName = typed.isEmpty() ? Anonymous : typed.left(PlayerRules::MaxNameLength);
-
-    m_main.LabelDialog->setText(QStringLiteral("Приветствую вас, ") + m_state.PlayerName
-                                + QStringLiteral(", на всемиизвестной, а также любимой телеигре "
-                                                 "\"Зорбан!\"! Теперь мы можем начать игру!"));
-    m_main.LblNmQA->setText(LabelNBase->text() + QStringLiteral(". Всего вопросов: ")
-                            + QString::number(TotalQuestions(DescribedLevelCounts))
-                            + QStringLiteral("."));
-
-    m_main.LabelScore->setText(QString());
-    m_main.LabelTimer->setText(QString());
-    m_main.LCD99->setValue(QString());
-    const QPixmap none = Art::Picture(QStringLiteral("NONE"));
-    for (int step = 1; step <= GameState::Levels; ++step)
-        m_main.ImagePos[step]->setPixmap(none);
+    // The main window greets the player, shows the base and clears the
+    // score, the countdown, the clock and the ladder.
+    m_session.NamePlayer(typed, LabelNBase->text(), TotalQuestions(DescribedLevelCounts));
 
     // The typed name goes first when it is new; no name is ever stored twice.
     // The list in memory is read back from the file at the next showing.
-    const QByteArray contents = PlayerSettings::Compose(m_state.CurrentBaseFile, typed, KnownPlayerNames);
+    const QByteArray contents = PlayerSettings::Compose(m_session.state().CurrentBaseFile, typed, KnownPlayerNames);
     QString error;
     if (!PlayerSettings::Write(SettingsPath(), contents, &error)) {
         report(tr("Не удалось записать файл настроек %1:\n%2").arg(SettingsPath(), error));

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "DialogPanel.h"
+
 #include <QStringList>
-#include <QWidget>
 
 #include <array>
 #include <cstdint>
@@ -9,21 +10,21 @@
 class PressLabel;
 class QLabel;
 class QLineEdit;
-class TFormMain;
-struct GameState;
+class DialogHost;
+class GameSession;
 
 // The new-game dialog: the player introduces himself and chooses the question
 // base. It reads and writes the settings file Zorban.ini and describes a base
 // by its title and question count. Both files are found relative to the
 // working directory: Zorban.ini and QA/<base>.
 //
-// Showing it holds the main window; hiding it lets go and names the player
-// there. Closing it through the window system closes the main window.
-class TFormNewNameGamer : public QWidget {
+// Showing it holds the stage; hiding it lets go and names the player on the
+// menu panel. Closing it ends the program.
+class TFormNewNameGamer : public DialogPanel {
     Q_OBJECT
 
 public:
-    TFormNewNameGamer(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    TFormNewNameGamer(GameSession &session, DialogHost &host);
 
     static constexpr int FormWidth = 459;
     static constexpr int FormHeight = 183;
@@ -55,9 +56,8 @@ public:
     std::array<std::int32_t, 16> DescribedLevelCounts{};
 
     // ---- Handlers --------------------------------------------------------
-    void FormShow();
-    void FormHide();
-    void FormClose();
+    void FormShow() override;
+    void FormHide() override;
 
     void LabelBtnOkMouseDown();
     void LabelBtnOkMouseUp();
@@ -77,11 +77,6 @@ public:
     static QString QAFolder();
     static QString SettingsPath();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void buildControls();
     void readSettings();
@@ -93,7 +88,6 @@ private:
     void reportLater(const QString &text);
     void report(const QString &text);
 
-    GameState &m_state;
-    TFormMain &m_main;
+    GameSession &m_session;
     bool m_inShowSequence = false;
 };

@@ -3,22 +3,21 @@
 #include "AutoSizeLabel.h"
 #include "DialogParts.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "MoneyLadder.h"
 #include "PlayTime.h"
 #include "PressLabel.h"
-#include "TFormMain.h"
+#include "DialogHost.h"
+#include "Palette.h"
 
-#include <QCloseEvent>
 #include <QMouseEvent>
-#include <QWindow>
 
-TFormTop5::TFormTop5(GameState &state, TFormMain &main, QWidget *parent)
-    : QWidget(parent), m_state(state), m_main(main)
+TFormTop5::TFormTop5(GameSession &session, DialogHost &host)
+    : DialogPanel(&host, host.DialogSurface(), QStringLiteral("Top 5"), {FormWidth, FormHeight},
+                  Palette::Studio)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormTop5"));
-    DialogParts::MakeBorderlessWindow(this, QStringLiteral("Top 5"), {FormWidth, FormHeight},
-                                      QColor(16, 8, 41));
     setFont(GameFont(FontFamily::Arial, 16, true));
     buildControls();
 }
@@ -58,7 +57,7 @@ void TFormTop5::buildControls()
     LabelTitle = new PressLabel(this);
     StyleLabel(LabelTitle, QStringLiteral("LabelTitle"), {12, 7, 148, 26},
                GameFont(FontFamily::Arial, 13, true), white, centred, QStringLiteral("Top 5"));
-    LabelTitle->setCursor(Qt::SizeAllCursor);
+    DragBy(LabelTitle);
 
     ImageBtnOk = DialogParts::MakePicture(this, QStringLiteral("ImageBtnOk"),
                                           QStringLiteral("TFormTop5/ImageBtnOk"), {196, 192, 51, 35});
@@ -82,9 +81,7 @@ void TFormTop5::buildControls()
 
     LabelBtnOk->setOnPress([this](QMouseEvent *) { LabelBtnOkMouseDown(); });
     LabelBtnOk->setOnRelease([this](QMouseEvent *) { LabelBtnOkMouseUp(); });
-    LabelTitle->setOnPress([this](QMouseEvent *e) { LabelTitleMouseDown(e->globalPosition().toPoint()); });
-    LabelTitle->setOnDrag([this](QMouseEvent *e) { LabelTitleMouseMove(e->globalPosition().toPoint()); });
-    LabelTitle->setOnRelease([this](QMouseEvent *) { LabelTitleMouseUp(); });
+    LabelBtnOk->setOnRestore([this] { ImageBtnOk->show(); });
 }
 
 QString TFormTop5::SumText(int step)
@@ -96,51 +93,21 @@ QString TFormTop5::SumText(int step)
 
 // ---- Showing and hiding ---------------------------------------------------
 
-void TFormTop5::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
-    DialogParts::CentreAndKeepAbove(this, &m_main);
-    FormShow();
-}
-
-void TFormTop5::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    if (event->spontaneous())
-        return;
-    FormHide();
-}
-
-void TFormTop5::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    FormClose();
-}
-
 void TFormTop5::FormShow()
 {
     for (int row = 1; row <= Rows; ++row) {
-        const BestTable &entry = m_state.Leaders[row];
+        const BestTable &entry = m_session.state().Leaders[row];
         LabelNames[row]->setText(entry.Name);
         LabelScores[row]->setText(SumText(entry.Step));
         LabelTimes[row]->setText(FormatPlayTime(entry.Ticks));
     }
-    m_main.holdFor(this);
+    HoldStage();
 }
 
 void TFormTop5::FormHide()
 {
     ImageBtnOk->show();
-    m_dragByHand = false;
-    m_main.releaseFrom(this);
-}
-
-void TFormTop5::FormClose()
-{
-    if (m_main.isVisible())
-        m_main.close();
+    ReleaseStage();
 }
 
 // ---- Mouse ----------------------------------------------------------------
@@ -154,24 +121,4 @@ void TFormTop5::LabelBtnOkMouseUp()
 {
     ImageBtnOk->show();
     hide();
-}
-
-void TFormTop5::LabelTitleMouseDown(const QPoint &globalPos)
-{
-    // The window system moves the window when it can; without a window
-    // manager the dialog follows the pointer by hand.
-    QWindow *window = windowHandle();
-    m_dragByHand = !(window && window->startSystemMove());
-    m_dragOffset = globalPos - pos();
-}
-
-void TFormTop5::LabelTitleMouseMove(const QPoint &globalPos)
-{
-    if (m_dragByHand)
-        move(globalPos - m_dragOffset);
-}
-
-void TFormTop5::LabelTitleMouseUp()
-{
-    m_dragByHand = false;
 }

@@ -1,24 +1,25 @@
 #pragma once
 
+#include "DialogPanel.h"
+
 #include <QPoint>
-#include <QWidget>
 
 #include <array>
 
 class PressLabel;
 class QLabel;
-class TFormMain;
-struct GameState;
+class DialogHost;
+class GameSession;
 
 // The leaderboard dialog: the five best results of the base just played,
-// shown at the end of every game. It only displays. Showing it holds the main
-// window; OK hides it and lets go. It is dragged by its title, and closing it
-// through the window system closes the main window.
-class TFormTop5 : public QWidget {
+// shown at the end of every game. It only displays. Showing it holds the
+// stage; OK hides it and lets go. It is dragged by its title, and closing it
+// ends the program.
+class TFormTop5 : public DialogPanel {
     Q_OBJECT
 
 public:
-    TFormTop5(GameState &state, TFormMain &main, QWidget *parent = nullptr);
+    TFormTop5(GameSession &session, DialogHost &host);
 
     static constexpr int FormWidth = 442;
     static constexpr int FormHeight = 235;
@@ -40,29 +41,16 @@ public:
     QLabel *Label6 = nullptr;
 
     // ---- Handlers --------------------------------------------------------
-    void FormShow();
-    void FormHide();
-    void FormClose();
+    void FormShow() override;
+    void FormHide() override;
     void LabelBtnOkMouseDown();
     void LabelBtnOkMouseUp();
-    void LabelTitleMouseDown(const QPoint &globalPos);
-    void LabelTitleMouseMove(const QPoint &globalPos);
-    void LabelTitleMouseUp();
 
     // The sum shown for a ladder step; a step outside 0..15 shows as itself.
     static QString SumText(int step);
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void buildControls();
 
-    GameState &m_state;
-    TFormMain &m_main;
-    // Set while the title is dragged by hand (no window manager to do it).
-    bool m_dragByHand = false;
-    QPoint m_dragOffset; // pointer position relative to the window's corner
+    GameSession &m_session;
 };

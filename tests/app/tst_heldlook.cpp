@@ -1,6 +1,6 @@
 // While a dialog holds the main window (disabling it), the window must look
 // exactly as it does when free: no faded pictures behind the dialog.
-#include "GameState.h"
+#include "GameSession.h"
 #include "TFormMain.h"
 #include "TThreadedTimer.h"
 
@@ -12,18 +12,18 @@ class TestHeldLook : public QObject {
 private slots:
     void heldWindowLooksTheSame()
     {
-        GameState state;
-        TFormMain main(state);
+        GameSession session;
+        TFormMain main(session);
         main.TimerForMenu->setEnabled(false);
         main.show();
         QWidget dialog;
 
         const QImage free = main.grab().toImage();
         main.holdFor(&dialog);
-        QVERIFY(!main.isEnabled());
+        QVERIFY(!main.Stage->isEnabled());
         const QImage held = main.grab().toImage();
         main.releaseFrom(&dialog);
-        QVERIFY(main.isEnabled());
+        QVERIFY(main.Stage->isEnabled());
 
         QCOMPARE(held.size(), free.size());
         int differing = 0;

@@ -1,6 +1,7 @@
 // The main window against its layout table, the mouse routing of its areas,
 // the dialog hold, the banner and closing between games.
 #include "AutoSizeLabel.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MainLayout.h"
 #include "MessageBox.h"
@@ -52,7 +53,8 @@ private slots:
     void closingMidGameFinishesTheGameBeforeLeavingFullScreen();
 
 private:
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_form;
     QStringList m_messages;
 };
@@ -61,8 +63,9 @@ void TestMainWindow::init()
 {
     m_messages.clear();
     SetMessageSinkForTests([this](const QString &text) { m_messages << text; });
-    m_state = std::make_unique<GameState>();
-    m_form = std::make_unique<TFormMain>(*m_state);
+    m_session = std::make_unique<GameSession>();
+    m_state = &m_session->state();
+    m_form = std::make_unique<TFormMain>(*m_session);
     // The menu panel follows the pointer; keep it where the table puts it.
     m_form->TimerForMenu->setEnabled(false);
 }
@@ -70,7 +73,8 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_form.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
 }
 
@@ -263,15 +267,15 @@ void TestMainWindow::dialogsHoldTheWindowUntilTheLastLetsGo()
     QWidget first;
     QWidget second;
     m_form->holdFor(&first);
-    QVERIFY(!m_form->isEnabled());
+    QVERIFY(!m_form->Stage->isEnabled());
     m_form->holdFor(&second);
     m_form->holdFor(&first); // twice is once
     m_form->releaseFrom(&first);
-    QVERIFY2(!m_form->isEnabled(), "the second dialog still holds it");
+    QVERIFY2(!m_form->Stage->isEnabled(), "the second dialog still holds it");
     m_form->releaseFrom(&first); // a stray release changes nothing
-    QVERIFY(!m_form->isEnabled());
+    QVERIFY(!m_form->Stage->isEnabled());
     m_form->releaseFrom(&second);
-    QVERIFY(m_form->isEnabled());
+    QVERIFY(m_form->Stage->isEnabled());
     QVERIFY(m_form->LabelBtnNewGame->isEnabled());
     // The areas that start disabled stay disabled after the hold.
     QVERIFY(!m_form->LabelClkA->isEnabled());
@@ -281,9 +285,9 @@ void TestMainWindow::destroyedDialogLetsGo()
 {
     auto dialog = std::make_unique<QWidget>();
     m_form->holdFor(dialog.get());
-    QVERIFY(!m_form->isEnabled());
+    QVERIFY(!m_form->Stage->isEnabled());
     dialog.reset();
-    QVERIFY(m_form->isEnabled());
+    QVERIFY(m_form->Stage->isEnabled());
 }
 
 namespace {
@@ -403,7 +407,7 @@ void TestMainWindow::closeButtonClosesTheWindowAndAboutButtonShowsTheAboutBox()
     sendMouse(m_form->LabelBtnAbout, QEvent::MouseButtonPress, {5, 5});
     sendMouse(m_form->LabelBtnAbout, QEvent::MouseButtonRelease, {5, 5});
     QVERIFY(about.isVisible());
-    QVERIFY2(m_form->isEnabled(), "the about box does not hold the window");
+    QVERIFY2(m_form->Stage->isEnabled(), "the about box does not hold the window");
 
     sendMouse(m_form->LabelBtnClose, QEvent::MouseButtonPress, {5, 5});
     QVERIFY(!m_form->ImageClose->isHidden());
@@ -454,11 +458,13 @@ void TestMainWindow::closingMidGameFinishesTheGameBeforeLeavingFullScreen()
     ShowWatcher watcher(*m_form);
     top5.installEventFilter(&watcher);
     m_form->setDialogs(nullptr, nullptr, nullptr, nullptr, &top5);
-    m_state->PlayerName = QStringLiteral("Вера");
-    m_state->CurrentBaseFile = QStringLiteral("Base.QA");
+    GameState start;
+    start.PlayerName = QStringLiteral("Вера");
+    start.CurrentBaseFile = QStringLiteral("Base.QA");
+    m_session->Restore(start);
     m_form->TimerForMenu->setEnabled(true);
     m_form->show();
-    m_form->BeginGame();
+    m_session->BeginGame();
     const bool started = m_state->GameActive;
     m_form->close();
     bool ok = false;

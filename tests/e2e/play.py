@@ -53,6 +53,10 @@ CLOSE = (PANEL_SHOWN_LEFT + 220 + 12, 3 + 12)
 NAME_BOX = (125 + 100, 82 + 10)      # in the new-game dialog
 NAME_OK = (351 + 25, 137 + 17)
 TOP5_OK = (196 + 25, 192 + 17)       # in the leaderboard dialog
+# The dialogs are panels drawn on the game's one window, centred on the
+# screen; their sizes place them.
+PANEL_SIZES = {"new-game": (459, 183), "leaderboard": (442, 235), "about": (290, 223)}
+SPLASH_SECONDS = 2.0
 
 
 def flip(data: bytes) -> bytes:
@@ -111,6 +115,13 @@ class Screen:
         self.oy = (height - 600 * self.scale) / 2
         self.step = 0
 
+    def panel(self, name):
+        """The screen position of a dialog panel's top left corner."""
+        w, h = PANEL_SIZES[name]
+        logical_w, logical_h = self.width / self.scale, self.height / self.scale
+        return (int(round(self.scale * int((logical_w - w) / 2))),
+                int(round(self.scale * int((logical_h - h) / 2))))
+
     def stage(self, x, y):
         return int(round(self.ox + x * self.scale)), int(round(self.oy + y * self.scale))
 
@@ -159,17 +170,6 @@ def visible_window(name, timeout=20):
             return int(vals["X"]), int(vals["Y"])
         time.sleep(0.05)
     raise AssertionError(f"window '{name}' did not show within {timeout} s")
-
-
-def window_gone(name, timeout=20):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
-                           capture_output=True, text=True)
-        if not r.stdout.split():
-            return
-        time.sleep(0.05)
-    raise AssertionError(f"window '{name}' still shown after {timeout} s")
 
 
 def wait_until(predicate, what, timeout=20, interval=0.05):
@@ -228,21 +228,25 @@ def play_installed(command, home, width, height, out):
             time.sleep(0.5)
             click_at(*screen.stage(*NEW_GAME))
 
-        nx, ny = visible_window("Замена имени")
-        visible_window("About")
-        window_gone("About")
+        # The dialogs are panels on the game's one window, centred on it.
+        visible_window("Зорбан! Vantor")
+        nx, ny = screen.panel("new-game")
+        time.sleep(SPLASH_SECONDS + 0.5)
         click_at(nx + int(NAME_BOX[0] * screen.scale), ny + int(NAME_BOX[1] * screen.scale))
         xdo("type", "--delay", "40", PLAYER)
         click_at(nx + int(NAME_OK[0] * screen.scale), ny + int(NAME_OK[1] * screen.scale))
-        window_gone("Замена имени")
+        ini = os.path.join(home, ".local", "share", "zorban", "Zorban.ini")
+        wait_until(lambda: os.path.exists(ini) and PLAYER.encode("cp1251") in open(ini, "rb").read(),
+                   "the name in the settings file")
 
         press_new_game()
         wait_until(answers_shown, "the first question")
         press_new_game()  # now "Забрать деньги..."
-        tx, ty = visible_window("Top 5")
+        time.sleep(1.0)
+        tx, ty = screen.panel("leaderboard")
         screen.shot("leaderboard")
         click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
+        time.sleep(0.3)
         move_to(*screen.stage(798, 300))
         time.sleep(0.5)
         screen.shot("before-close")
@@ -324,16 +328,16 @@ def main():
             return place
 
         # 1. The new-game dialog: type a name and confirm, once the about
-        # box's two-second splash over it has gone.
-        nx, ny = visible_window("Замена имени")
+        # box's two-second splash over it has gone. Both are panels on the
+        # game's one window.
+        visible_window("Зорбан! Vantor")
+        nx, ny = screen.panel("new-game")
         screen.shot("start")
-        visible_window("About")
-        window_gone("About")
+        time.sleep(SPLASH_SECONDS + 0.5)
         click_at(nx + int(NAME_BOX[0] * screen.scale), ny + int(NAME_BOX[1] * screen.scale))
         xdo("type", "--delay", "40", PLAYER)
         screen.shot("name-typed")
         click_at(nx + int(NAME_OK[0] * screen.scale), ny + int(NAME_OK[1] * screen.scale))
-        window_gone("Замена имени")
         ini = os.path.join(work, "Zorban.ini")
         wait_until(lambda: os.path.exists(ini) and PLAYER.encode("cp1251") in open(ini, "rb").read(),
                    "the name in the settings file")
@@ -355,25 +359,24 @@ def main():
         wait_until(question_on_screen, "the third question")
         panel_in()
         click_at(*screen.stage(*NEW_GAME))  # now "Забрать деньги..."
-        tx, ty = visible_window("Top 5")
-        screen.shot("leaderboard-1")
-        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
         # The base is rewritten right after the leaderboard comes up.
         after_first = wait_until(lambda: (lambda b: b if b[2] == 1 else None)(parse_base(open(base_path, "rb").read())),
                                  "the base rewritten after the first game")
+        tx, ty = screen.panel("leaderboard")
+        screen.shot("leaderboard-1")
+        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
+        time.sleep(0.3)
 
         # 3. Second game: a wrong answer ends it.
         panel_in()
         click_at(*screen.stage(*NEW_GAME))
         answer(False)
-        tx, ty = visible_window("Top 5")
+        wait_until(lambda: parse_base(open(base_path, "rb").read())[2] == 2, "the base rewritten after the second game")
+        tx, ty = screen.panel("leaderboard")
         screen.shot("leaderboard-2")
         click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
-        after_second = wait_until(
-            lambda: (lambda b: b if b[2] == 2 else None)(parse_base(open(base_path, "rb").read())),
-            "the base rewritten after the second game")
+        time.sleep(0.3)
+        after_second = parse_base(open(base_path, "rb").read())
 
         if args.end == "close":
             # 4. Close the window with "X".

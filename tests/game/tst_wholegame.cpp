@@ -5,6 +5,7 @@
 #include "AutoSizeLabel.h"
 #include "BaseDescription.h"
 #include "BaseLoader.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "HostText.h"
 #include "Ladder.h"
@@ -72,6 +73,13 @@ private slots:
     void phoneAndAudienceMarkUsedAndShowDialogs();
     void newNameOnlyBetweenGames();
 
+    // A press acts on what it pressed
+    void doubleClickOnNewGameOnlyStartsTheGame();
+    void doubleClickOnARightAnswerAnswersOnce();
+    void takeMoneyHeldUntilTimeOutStartsNoGame();
+    void otherButtonsNeitherPressNorAnswer_data();
+    void otherButtonsNeitherPressNorAnswer();
+
     // Countdown and menu panel
     void countdownPausesWhileWindowIsHeld();
     void menuPanelSlidesOutAndBack();
@@ -86,6 +94,7 @@ private:
     void openWindow(const BaseFileModel &base);
     QPoint centreOf(QWidget *widget) const;
     void press(QWidget *widget);
+    void doubleClick(QWidget *widget);
     void releaseAt(const QPoint &point);
     void click(QWidget *widget);
     QLabel *area(int place) const;
@@ -106,7 +115,8 @@ private:
     QString m_oldDir;
     std::uint32_t m_ms = 0;
     QStringList m_messages;
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormTop5> m_top5;
     std::unique_ptr<QWidget> m_about;
@@ -139,7 +149,8 @@ void TestWholeGame::cleanup()
     m_newName.reset();
     m_man.reset();
     m_main.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
     SystemRandom().setClock(&RandomGenerator::SystemMillisecondsSinceMidnight);
     QDir::setCurrent(m_oldDir);
@@ -149,11 +160,14 @@ void TestWholeGame::cleanup()
 void TestWholeGame::openWindow(const BaseFileModel &base)
 {
     QVERIFY(TestBase::Write(BaseFilePath, base));
-    m_state = std::make_unique<GameState>();
-    m_state->CurrentBaseFile = BaseName;
-    m_state->PlayerName = Player;
-    m_main = std::make_unique<TFormMain>(*m_state);
-    m_top5 = std::make_unique<TFormTop5>(*m_state, *m_main);
+    GameState start;
+    start.CurrentBaseFile = BaseName;
+    start.PlayerName = Player;
+    m_session = std::make_unique<GameSession>();
+    m_session->Restore(start);
+    m_state = &m_session->state();
+    m_main = std::make_unique<TFormMain>(*m_session);
+    m_top5 = std::make_unique<TFormTop5>(*m_session, *m_main);
     m_about = std::make_unique<QWidget>();
     m_telephone = std::make_unique<QWidget>();
     m_newName = std::make_unique<QWidget>();
@@ -186,6 +200,14 @@ void TestWholeGame::press(QWidget *widget)
 void TestWholeGame::releaseAt(const QPoint &point)
 {
     QTest::mouseRelease(m_main->windowHandle(), Qt::LeftButton, {}, point);
+}
+
+void TestWholeGame::doubleClick(QWidget *widget)
+{
+    // Press, release, and a second press that Qt reports as a double click;
+    // the first release acts before the second press arrives.
+    QTest::mouseDClick(m_main->windowHandle(), Qt::LeftButton, {}, centreOf(widget));
+    releaseAt(centreOf(widget));
 }
 
 void TestWholeGame::click(QWidget *widget)
@@ -288,13 +310,13 @@ void TestWholeGame::gameWonToTheMillion()
     QCOMPARE(m_main->LabelDialog->text(), Ladder::StepFor(16, Player).message);
     QVERIFY(markerShows(15, QStringLiteral("GREEN")));
     QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Новая игра..."));
-    QVERIFY(!m_main->LabelClkA->isEnabledTo(m_main.get()));
-    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelClkA->isEnabledTo(m_main->Stage));
+    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
     QCOMPARE(m_state->QuestionNumber, 1);
     QVERIFY(m_messages.isEmpty());
 
     QVERIFY(m_top5->isVisible());
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
     checkTop5Row(1, Player, QStringLiteral("1000000"), QStringLiteral("0:15.0"));
     checkTop5Row(2, QString(), QStringLiteral("0"), QStringLiteral("0:00.0"));
 
@@ -495,7 +517,7 @@ void TestWholeGame::windowClosedMidGame()
     click(m_main->LabelBtnClose);
     QVERIFY(!m_main->isVisible());
     QVERIFY(!m_state->GameActive);
-    QVERIFY(m_top5->isVisible());
+    QVERIFY(m_top5->isVisibleTo(m_main.get())); // shown on the window as it closed
     checkTop5Row(1, Player, QStringLiteral("300"), QStringLiteral("0:03.4"));
 
     bool ok = false;
@@ -514,7 +536,7 @@ void TestWholeGame::firstGameOnANewBaseShufflesOnce()
     QCOMPARE(m_main->LabelNumLoad->text(), QStringLiteral("1"));
     click(m_main->LabelBtnNewGame);
     m_top5->hide();
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
 
     bool ok = false;
     const BaseFileModel first = TestBase::Read(BaseFilePath, &ok);
@@ -592,7 +614,7 @@ void TestWholeGame::fiftyFiftyHidesTwoWrongAnswers()
     const int correct = correctPlace();
     click(m_main->LabelPrompt50);
 
-    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
     QVERIFY(m_main->ImagePrompt50->isVisible());
     QVERIFY(m_state->FiftyHide1 != correct && m_state->FiftyHide2 != correct);
     const std::array<QLabel *, 5> answers{nullptr, m_main->LabelAnswerA, m_main->LabelAnswerB,
@@ -603,7 +625,7 @@ void TestWholeGame::fiftyFiftyHidesTwoWrongAnswers()
         QCOMPARE(answers[place]->isVisible(), !hidden);
         visible += answers[place]->isVisible() ? 1 : 0;
         // The area itself stays usable.
-        QVERIFY(area(place)->isEnabledTo(m_main.get()));
+        QVERIFY(area(place)->isEnabledTo(m_main->Stage));
     }
     QCOMPARE(visible, 2);
     QCOMPARE(m_main->LabelDialog->text(), HostText::FiftyFifty(Player));
@@ -627,7 +649,7 @@ void TestWholeGame::removedAnswerPlaceStillAnswersWrong()
             && m_main->LabelAnswerC->isVisible() && m_main->LabelAnswerD->isVisible());
     m_top5->hide();
     startGame();
-    QVERIFY(m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
 }
 
 void TestWholeGame::fiftyFiftyUsedOnceAndAnswersComeBack()
@@ -642,7 +664,7 @@ void TestWholeGame::fiftyFiftyUsedOnceAndAnswersComeBack()
     QCOMPARE(m_state->QuestionNumber, 4);
     QVERIFY(m_main->LabelAnswerA->isVisible() && m_main->LabelAnswerB->isVisible()
             && m_main->LabelAnswerC->isVisible() && m_main->LabelAnswerD->isVisible());
-    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
     const QString before = m_main->LabelDialog->text();
     click(m_main->LabelPrompt50);
     QCOMPARE(m_main->LabelDialog->text(), before);
@@ -654,27 +676,83 @@ void TestWholeGame::phoneAndAudienceMarkUsedAndShowDialogs()
     startGame();
     click(m_main->LabelPromptTel);
     QVERIFY(m_main->ImagePromptTel->isVisible());
-    QVERIFY(!m_main->LabelPromptTel->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelPromptTel->isEnabledTo(m_main->Stage));
     QVERIFY(m_telephone->isVisible());
     click(m_main->LabelPromptMan);
     QVERIFY(m_main->ImagePromptMan->isVisible());
-    QVERIFY(!m_main->LabelPromptMan->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelPromptMan->isEnabledTo(m_main->Stage));
     QVERIFY(m_man->isVisible());
-    QVERIFY(m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
 }
 
 void TestWholeGame::newNameOnlyBetweenGames()
 {
     openWindow(TestBase::Make(3, 1));
     startGame();
-    QVERIFY(!m_main->LabelNewName->isEnabledTo(m_main.get()));
+    QVERIFY(!m_main->LabelNewName->isEnabledTo(m_main->Stage));
     click(m_main->LabelNewName);
     QVERIFY(!m_newName->isVisible());
     click(m_main->LabelBtnNewGame);
     m_top5->hide();
-    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
     click(m_main->LabelNewName);
     QVERIFY(m_newName->isVisible());
+}
+
+void TestWholeGame::doubleClickOnNewGameOnlyStartsTheGame()
+{
+    openWindow(TestBase::Make(3, 1));
+    doubleClick(m_main->LabelBtnNewGame);
+    QVERIFY(m_state->GameActive);
+    QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Забрать деньги..."));
+    QVERIFY(m_main->ImageNewGame->isHidden());
+    QVERIFY(m_top5->isHidden());
+}
+
+void TestWholeGame::doubleClickOnARightAnswerAnswersOnce()
+{
+    openWindow(TestBase::Make(3, 1));
+    startGame();
+    doubleClick(area(correctPlace()));
+    QVERIFY(m_state->GameActive);
+    QCOMPARE(m_state->QuestionNumber, 2);
+    QVERIFY(m_main->ImageAnswerA->isHidden() && m_main->ImageAnswerB->isHidden()
+            && m_main->ImageAnswerC->isHidden() && m_main->ImageAnswerD->isHidden());
+}
+
+void TestWholeGame::takeMoneyHeldUntilTimeOutStartsNoGame()
+{
+    openWindow(TestBase::Make(3, 1));
+    startGame();
+    press(m_main->LabelBtnNewGame);
+    ticks(600); // the time runs out under the held button
+    QVERIFY(!m_state->GameActive);
+    m_top5->hide();
+    releaseAt(centreOf(m_main->LabelBtnNewGame));
+    QVERIFY(!m_state->GameActive);
+    QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Новая игра..."));
+    QVERIFY(m_main->ImageNewGame->isHidden());
+}
+
+void TestWholeGame::otherButtonsNeitherPressNorAnswer_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestWholeGame::otherButtonsNeitherPressNorAnswer()
+{
+    QFETCH(Qt::MouseButton, button);
+    openWindow(TestBase::Make(3, 1));
+    startGame();
+    const QPoint at = centreOf(area(correctPlace()));
+    QTest::mousePress(m_main->windowHandle(), button, {}, at);
+    QVERIFY(m_main->ImageAnswerA->isHidden() && m_main->ImageAnswerB->isHidden()
+            && m_main->ImageAnswerC->isHidden() && m_main->ImageAnswerD->isHidden());
+    QTest::mouseRelease(m_main->windowHandle(), button, {}, at);
+    QCOMPARE(m_state->QuestionNumber, 1);
+    QVERIFY(m_state->GameActive);
 }
 
 void TestWholeGame::countdownPausesWhileWindowIsHeld()
@@ -754,10 +832,10 @@ void TestWholeGame::unreadableBaseDoesNotStartAGame()
         QStringLiteral(". Вопросные базы это файлы с расширением *.QA и они должны находиться в "
                        "папке QA из каталога программы")));
     QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Новая игра..."));
-    QVERIFY(m_main->LabelBtnNewGame->isEnabledTo(m_main.get()));
-    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main.get()));
-    QVERIFY(!m_main->LabelClkA->isEnabledTo(m_main.get()));
-    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelBtnNewGame->isEnabledTo(m_main->Stage));
+    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
+    QVERIFY(!m_main->LabelClkA->isEnabledTo(m_main->Stage));
+    QVERIFY(!m_main->LabelPrompt50->isEnabledTo(m_main->Stage));
     QVERIFY(!m_main->Timer->Enabled());
     QVERIFY(!m_main->GaugeLoad->isVisible());
     QVERIFY(!m_main->LabelLoad->isVisible());
@@ -786,10 +864,10 @@ void TestWholeGame::baseRemovedDuringGameShowsMessage()
     QVERIFY(!m_top5->isVisible());
     QVERIFY(!m_state->GameActive);
     QCOMPARE(m_main->LabelBtnNewGame->text(), QStringLiteral("Новая игра..."));
-    QVERIFY(m_main->LabelBtnNewGame->isEnabledTo(m_main.get()));
-    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main.get()));
+    QVERIFY(m_main->LabelBtnNewGame->isEnabledTo(m_main->Stage));
+    QVERIFY(m_main->LabelNewName->isEnabledTo(m_main->Stage));
     QVERIFY(!m_main->GaugeLoad->isVisible());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
     QVERIFY(!QFile::exists(BaseFilePath));
     QCOMPARE(QDir(QStringLiteral("QA")).entryList(QDir::Files), QStringList());
 }
@@ -805,7 +883,7 @@ void TestWholeGame::clicksDuringLoadingStartNothingTwice()
     // Runs from the event processing inside the loading.
     QTimer::singleShot(0, m_main.get(), [&] {
         ranDuringLoad = true;
-        buttonWasEnabled = m_main->LabelBtnNewGame->isEnabledTo(m_main.get());
+        buttonWasEnabled = m_main->LabelBtnNewGame->isEnabledTo(m_main->Stage);
         gaugeSeen = m_main->GaugeLoad->isVisible() ? m_main->GaugeLoad->Progress() : -1;
         click(m_main->LabelBtnNewGame);
         click(m_main->LabelNewName);

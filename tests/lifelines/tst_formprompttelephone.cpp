@@ -1,5 +1,6 @@
 // The phone-a-friend dialog driven through its window: the keypad, the call,
 // the countdown and the way it hands its message to the main window.
+#include "GameSession.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "Random.h"
@@ -12,11 +13,20 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// Changes the session's position of play the way a test needs it.
+void Arrange(GameSession &session, const std::function<void(GameState &)> &change)
+{
+    GameState position = session.state();
+    change(position);
+    session.Restore(position);
+}
 
 QColor TextColor(const QLabel *label)
 {
@@ -60,7 +70,8 @@ private:
     void dial(const QString &digits);
     void tickUntil(int secondsLeft);
 
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormPromptTelephone> m_dialog;
     std::uint32_t m_millisecond = 0;
@@ -71,13 +82,16 @@ private:
 void TestFormPromptTelephone::init()
 {
     SetMessageSinkForTests([this](const QString &text) { m_messages << text; });
-    m_state = std::make_unique<GameState>();
-    m_state->PlayerName = u"Ольга"_s;
-    m_state->CurrentQuestion.Question = u"Столица Франции?"_s;
-    m_state->CurrentQuestion.Answers = {QString(), u"Париж"_s, u"Лион"_s, u"Ницца"_s, u"Марсель"_s};
-    m_state->DifficultyTier = 1;
-    m_main = std::make_unique<TFormMain>(*m_state);
-    m_dialog = std::make_unique<TFormPromptTelephone>(*m_state, *m_main);
+    m_session = std::make_unique<GameSession>();
+    m_state = &m_session->state();
+    Arrange(*m_session, [&](GameState &s) {
+        s.PlayerName = u"Ольга"_s;
+        s.CurrentQuestion.Question = u"Столица Франции?"_s;
+        s.CurrentQuestion.Answers = {QString(), u"Париж"_s, u"Лион"_s, u"Ницца"_s, u"Марсель"_s};
+        s.DifficultyTier = 1;
+    });
+    m_main = std::make_unique<TFormMain>(*m_session);
+    m_dialog = std::make_unique<TFormPromptTelephone>(*m_session, *m_main);
     m_dialog->setRandom(m_random);
     // The tests tick the countdown and the auto-close themselves.
     m_dialog->Timer->setInterval(600'000);
@@ -88,7 +102,8 @@ void TestFormPromptTelephone::cleanup()
 {
     m_dialog.reset();
     m_main.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
 }
 
@@ -101,8 +116,8 @@ void TestFormPromptTelephone::openDialog()
 
 void TestFormPromptTelephone::click(QLabel *label)
 {
-    const QPoint at = label->mapTo(m_dialog.get(), label->rect().center());
-    QTest::mouseClick(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    const QPoint at = label->mapTo(m_main.get(), label->rect().center());
+    QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {}, at);
 }
 
 void TestFormPromptTelephone::dial(const QString &digits)
@@ -122,8 +137,9 @@ void TestFormPromptTelephone::layoutOfTheWindow()
     TFormPromptTelephone &d = *m_dialog;
     QCOMPARE(d.size(), QSize(576, 228));
     QCOMPARE(d.windowTitle(), u"Звонок другу"_s);
-    QVERIFY(d.windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(d.windowFlags() & Qt::WindowStaysOnTopHint);
+    // A panel on the main window, above its stage.
+    QVERIFY(!d.isWindow());
+    QCOMPARE(d.parentWidget(), m_main.get());
     QCOMPARE(d.palette().color(QPalette::Window), QColor(0, 12, 50));
     QVERIFY(!d.isVisible());
 
@@ -209,12 +225,12 @@ void TestFormPromptTelephone::pressedKeyHidesItsCapUntilRelease()
 {
     openDialog();
     QLabel *label = m_dialog->Label[5];
-    const QPoint at = label->geometry().center();
-    QTest::mousePress(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    const QPoint at = m_dialog->mapTo(m_main.get(), label->geometry().center());
+    QTest::mousePress(m_main->windowHandle(), Qt::LeftButton, {}, at);
     QVERIFY(m_dialog->Image[5]->isHidden());
     QVERIFY(m_dialog->DialledNumber().isEmpty());
     // Released over another key: the press's key still gets it.
-    QTest::mouseRelease(m_dialog->windowHandle(), Qt::LeftButton, {}, m_dialog->Label[9]->geometry().center());
+    QTest::mouseRelease(m_main->windowHandle(), Qt::LeftButton, {}, m_dialog->mapTo(m_main.get(), m_dialog->Label[9]->geometry().center()));
     QVERIFY(!m_dialog->Image[5]->isHidden());
     QCOMPARE(m_dialog->DialledNumber(), u"5"_s);
 }
@@ -223,10 +239,10 @@ void TestFormPromptTelephone::releaseAfterTimeOutDialsNothing()
 {
     openDialog();
     dial(u"1234"_s);
-    const QPoint at = m_dialog->Label[5]->geometry().center();
-    QTest::mousePress(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    const QPoint at = m_dialog->mapTo(m_main.get(), m_dialog->Label[5]->geometry().center());
+    QTest::mousePress(m_main->windowHandle(), Qt::LeftButton, {}, at);
     tickUntil(0); // the keys go dead while the button is still down
-    QTest::mouseRelease(m_dialog->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(m_main->windowHandle(), Qt::LeftButton, {}, at);
     QCOMPARE(m_dialog->DialledNumber(), u"1234"_s);
     // The cap that stayed down is up again when the dialog next opens.
     m_dialog->TimerAutoCloseTimer();
@@ -313,9 +329,11 @@ void TestFormPromptTelephone::wrongFriendNamesAWrongAnswerEvenAfterFiftyFifty()
 {
     // A seven-digit prime: the friend is nearly always wrong, and the places
     // that fifty-fifty removed do not matter to him.
-    m_state->FiftyHide1 = 1;
-    m_state->FiftyHide2 = 2;
-    m_state->AnswerPos = {0, 2, 3, 1, 4};
+    Arrange(*m_session, [&](GameState &s) {
+        s.FiftyHide1 = 1;
+        s.FiftyHide2 = 2;
+        s.AnswerPos = {0, 2, 3, 1, 4};
+    });
     openDialog();
     dial(u"9999991"_s);
     m_millisecond = 40'000'000;
@@ -459,10 +477,10 @@ void TestFormPromptTelephone::dialledDigitsStayForTheNextOpening()
 void TestFormPromptTelephone::mainWindowHeldWhileShown()
 {
     openDialog();
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
     QVERIFY(m_main->isHeldBy(m_dialog.get()));
     m_dialog->TimerAutoCloseTimer();
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
     QVERIFY(!m_main->isHeldBy(m_dialog.get()));
 }
 

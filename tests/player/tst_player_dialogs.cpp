@@ -1,5 +1,6 @@
 #include "AutoSizeLabel.h"
 #include "Cp1251.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "PlayerSettings.h"
@@ -18,9 +19,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
+
+// Changes the session's position of play the way a test needs it.
+void Arrange(GameSession &session, const std::function<void(GameState &)> &change)
+{
+    GameState position = session.state();
+    change(position);
+    session.Restore(position);
+}
 
 QByteArray Flipped(const QString &text)
 {
@@ -103,6 +114,7 @@ private slots:
 
     void leaderboardShowsTheFiveRows();
     void leaderboardOkHidesAndReleasesTheMainWindow();
+    void leaderboardIsDraggedByItsTitle_data();
     void leaderboardIsDraggedByItsTitle();
     void closingTheLeaderboardClosesTheMainWindow();
 
@@ -113,7 +125,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_oldCurrent;
     QStringList m_messages;
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormNewNameGamer> m_newName;
     std::unique_ptr<TFormTop5> m_top5;
@@ -127,10 +140,11 @@ void TestPlayerDialogs::init()
     QVERIFY(QDir::setCurrent(m_dir->path()));
     m_messages.clear();
     SetMessageSinkForTests([this](const QString &text) { m_messages.append(text); });
-    m_state = std::make_unique<GameState>();
-    m_main = std::make_unique<TFormMain>(*m_state);
-    m_newName = std::make_unique<TFormNewNameGamer>(*m_state, *m_main);
-    m_top5 = std::make_unique<TFormTop5>(*m_state, *m_main);
+    m_session = std::make_unique<GameSession>();
+    m_state = &m_session->state();
+    m_main = std::make_unique<TFormMain>(*m_session);
+    m_newName = std::make_unique<TFormNewNameGamer>(*m_session, *m_main);
+    m_top5 = std::make_unique<TFormTop5>(*m_session, *m_main);
     m_main->setDialogs(nullptr, nullptr, m_newName.get(), nullptr, m_top5.get());
     m_main->show();
 }
@@ -140,7 +154,8 @@ void TestPlayerDialogs::cleanup()
     m_top5.reset();
     m_newName.reset();
     m_main.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
     QDir::setCurrent(m_oldCurrent);
     m_dir.reset();
@@ -162,7 +177,7 @@ void TestPlayerDialogs::firstStartCreatesTheSettingsAndDescribesTheBase()
     QCOMPARE(m_state->CurrentBaseFile, QString("Base.QA"));
     QCOMPARE(m_newName->LabelNBase->text(), Kino + " (Base.QA)");
     QCOMPARE(m_newName->BaseFileList, QStringList{"Base.QA"});
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
     QVERIFY(m_main->isHeldBy(m_newName.get()));
     QCoreApplication::processEvents();
     QCOMPARE(m_messages, QStringList());
@@ -188,7 +203,7 @@ void TestPlayerDialogs::confirmationSetsUpTheMainWindowAndHides()
     QCOMPARE(m_main->LabelTimer->text(), QString());
     QCOMPARE(m_main->LCD99->Value().trimmed(), QString());
     QVERIFY(m_newName->isHidden());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
     QCOMPARE(m_main->LabelNameGamer->text(), QString::fromUtf8("Играет Вася"));
     QCOMPARE(ReadFile(settings()), "[Base]=Base.QA\r\n[Names]=1\r\n" + Cp1251::Encode(QString::fromUtf8("Вася")) + "\r\n");
 }
@@ -282,7 +297,7 @@ void TestPlayerDialogs::nameArrowsFromAFreshStart()
     QCOMPARE(m_newName->KnownNameIndex, 1);
 
     // A fresh start again, this time the upper arrow first.
-    m_newName = std::make_unique<TFormNewNameGamer>(*m_state, *m_main);
+    m_newName = std::make_unique<TFormNewNameGamer>(*m_session, *m_main);
     m_newName->show();
     Click(m_newName->LabelNextN1);
     QCOMPARE(m_newName->EditNewNameGamer->text(), QString("Cid"));
@@ -365,7 +380,7 @@ void TestPlayerDialogs::noBasesAtAllGetsAClearMessage()
     QCOMPARE(m_messages.size(), 1);
     Click(m_newName->LabelBtnOk);
     QVERIFY(m_newName->isHidden());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
 }
 
 void TestPlayerDialogs::settingsThatCannotBeWrittenKeepTheDialogOpen()
@@ -380,7 +395,7 @@ void TestPlayerDialogs::settingsThatCannotBeWrittenKeepTheDialogOpen()
     QCOMPARE(m_messages.size(), 1);
     QVERIFY(m_messages.first().contains("Zorban.ini"));
     QVERIFY(m_newName->isVisible());
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
 }
 
 void TestPlayerDialogs::nameBoxTakesOnlyWhatTheFileCanHold()
@@ -430,23 +445,25 @@ void TestPlayerDialogs::clicksThroughTheWindowReachTheButtons()
     QVERIFY(WriteFile(settings(), "[Base]=Base.QA\r\n[Names]=1\r\nAnn\r\n"));
     m_newName->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_newName.get()));
-    QTest::mouseClick(m_newName->windowHandle(), Qt::LeftButton, {}, QPoint(360, 110)); // lower name arrow
+    QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {}, m_newName->mapTo(m_main.get(), QPoint(360, 110))); // lower name arrow
     QCOMPARE(m_newName->EditNewNameGamer->text(), QString("Ann"));
-    QTest::mouseClick(m_newName->windowHandle(), Qt::LeftButton, {}, QPoint(376, 154)); // OK
+    QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {}, m_newName->mapTo(m_main.get(), QPoint(376, 154))); // OK
     QVERIFY(m_newName->isHidden());
 
     m_top5->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_top5.get()));
-    QTest::mouseClick(m_top5->windowHandle(), Qt::LeftButton, {}, QPoint(221, 209)); // OK
+    QTest::mouseClick(m_main->windowHandle(), Qt::LeftButton, {}, m_top5->mapTo(m_main.get(), QPoint(221, 209))); // OK
     QVERIFY(m_top5->isHidden());
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
 }
 
 void TestPlayerDialogs::describingDuringAGameLeavesTheGameCountsAlone()
 {
     writeBase("Base.QA", Kino, 7);
-    m_state->GameActive = true;
-    m_state->LevelCounts.fill(3);
+    Arrange(*m_session, [&](GameState &s) {
+        s.GameActive = true;
+        s.LevelCounts.fill(3);
+    });
     m_newName->show();
     QCOMPARE(m_state->LevelCounts[1], 3);
     QCOMPARE(m_newName->DescribedLevelCounts[1], 7);
@@ -465,12 +482,14 @@ void TestPlayerDialogs::closingTheNewGameDialogClosesTheMainWindow()
 
 void TestPlayerDialogs::leaderboardShowsTheFiveRows()
 {
-    m_state->Leaders[1] = {"Ann", 15, 6000};
-    m_state->Leaders[2] = {QString::fromUtf8("Вася"), 10, 599};
-    m_state->Leaders[3] = {"<b>Bob</b>", 7, 754};
-    m_state->Leaders[4] = {"Odd", 99, 600};
-    m_state->Leaders[5] = {};
-    m_state->Leaders[6] = {"Dropped", 1, 1};
+    Arrange(*m_session, [&](GameState &s) {
+        s.Leaders[1] = {"Ann", 15, 6000};
+        s.Leaders[2] = {QString::fromUtf8("Вася"), 10, 599};
+        s.Leaders[3] = {"<b>Bob</b>", 7, 754};
+        s.Leaders[4] = {"Odd", 99, 600};
+        s.Leaders[5] = {};
+        s.Leaders[6] = {"Dropped", 1, 1};
+    });
     m_top5->show();
 
     const QStringList names = {"Ann", QString::fromUtf8("Вася"), "<b>Bob</b>", "Odd", ""};
@@ -483,11 +502,11 @@ void TestPlayerDialogs::leaderboardShowsTheFiveRows()
         QCOMPARE(m_top5->LabelNames[row]->textFormat(), Qt::PlainText);
         QCOMPARE(m_top5->LabelNames[row]->geometry(), QRect(50, 49 + 28 * (row - 1), 215, 26));
     }
-    QVERIFY(!m_main->isEnabled());
+    QVERIFY(!m_main->Stage->isEnabled());
 
     // Shown again after another game: the rows follow the table.
     m_top5->hide();
-    m_state->Leaders[5] = {"Eve", 1, 5};
+    Arrange(*m_session, [&](GameState &s) { s.Leaders[5] = {"Eve", 1, 5}; });
     m_top5->show();
     QCOMPARE(m_top5->LabelNames[5]->text(), QString("Eve"));
     QCOMPARE(m_top5->LabelScores[5]->text(), QString("100"));
@@ -504,11 +523,20 @@ void TestPlayerDialogs::leaderboardOkHidesAndReleasesTheMainWindow()
     QVERIFY(!m_top5->ImageBtnOk->isHidden());
     QVERIFY(m_top5->isHidden());
     QVERIFY(!m_main->isHeldBy(m_top5.get()));
-    QVERIFY(m_main->isEnabled());
+    QVERIFY(m_main->Stage->isEnabled());
+}
+
+void TestPlayerDialogs::leaderboardIsDraggedByItsTitle_data()
+{
+    QTest::addColumn<QPoint>("drag");
+    QTest::newRow("within the screen") << QPoint(30, 40);
+    QTest::newRow("past the bottom right edge") << QPoint(5000, 5000);
+    QTest::newRow("past the top left edge") << QPoint(-5000, -5000);
 }
 
 void TestPlayerDialogs::leaderboardIsDraggedByItsTitle()
 {
+    QFETCH(QPoint, drag);
     m_top5->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_top5.get()));
     QCOMPARE(m_top5->LabelTitle->cursor().shape(), Qt::SizeAllCursor);
@@ -518,14 +546,18 @@ void TestPlayerDialogs::leaderboardIsDraggedByItsTitle()
 
     QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &press);
-    QMouseEvent move(QEvent::MouseMove, local + QPoint(30, 40), global + QPoint(30, 40), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, local + drag, global + drag, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, local + QPoint(30, 40), global + QPoint(30, 40),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local + drag, global + drag, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &release);
-    // Without a window manager the dialog follows the pointer by hand.
-    QCOMPARE(m_top5->pos(), start + QPoint(30, 40));
+    // The panel follows the pointer but stays wholly on the screen.
+    const QRect screen = m_main->rect();
+    const QPoint expected(std::clamp(start.x() + drag.x(), 0, screen.width() - m_top5->width()),
+                          std::clamp(start.y() + drag.y(), 0, screen.height() - m_top5->height()));
+    QCOMPARE(m_top5->pos(), expected);
+    QVERIFY(screen.contains(m_top5->geometry()));
     QVERIFY(m_top5->isVisible());
 }
 
