@@ -43,6 +43,10 @@ public:
     // A game may be started and the new-game dialog opened.
     bool BetweenGames() const { return !m_state.GameActive && !m_busy; }
 
+    // Nobody is watching (the desktop session is ending): loading and saving
+    // no longer let the window process events.
+    void SetUnattended(bool unattended) { m_unattended = unattended; }
+
     // Where the host sends the player for new bases after a failed load.
     void SetWebSite(const QString &address) { m_webSite = address; }
 
@@ -78,9 +82,6 @@ public:
     // The window is closing: a running game is finished and recorded, and a
     // load still under way starts no game.
     void Close();
-    // The session ends from outside and nobody watches: loading and saving
-    // no longer let the window process events, and no leaderboard comes up.
-    void SetUnattended(bool unattended) { m_unattended = unattended; }
 
     // The two halves of a game; NewGameOrTakeMoney and the endings call them.
     void BeginGame();

@@ -293,6 +293,7 @@ private:
             for (int earlierLine : candidates) {
                 if (sameQuestion(earlierLine, folded)) {
                     warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(earlierLine));
+                    m_found.last().Related = earlierLine;
                     return;
                 }
             }
