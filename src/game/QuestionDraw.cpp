@@ -13,7 +13,7 @@ int PickPosition(RandomGenerator &rng, int count)
     return rng.RandomInt(std::min(count, PickWindow)) + 1;
 }
 
-void MoveToBack(QList<QABase> &level, int count, int p)
+void MoveToBack(QList<QuestionRef> &level, int count, int p)
 {
     if (p < 1 || p > count || count >= level.size())
         return;
@@ -121,14 +121,14 @@ bool Draw(GameState &state, RandomGenerator &rng)
     const int level = state.QuestionNumber;
     if (level < 1 || level > GameState::Levels)
         return false;
-    QList<QABase> &list = state.LevelQuestions[level];
+    QList<QuestionRef> &list = state.LevelQuestions[level];
     // Only records that were actually loaded take part, whatever the count says.
     const int count = std::min<qsizetype>(state.LevelCounts[level], list.size() - 1);
     if (count < 1)
         return false;
 
     const int p = PickPosition(rng, count);
-    state.CurrentQuestion = list[p];
+    state.CurrentQuestion = state.Question(list[p]);
     MoveToBack(list, count, p);
 
     state.AnswerPos = {0, 0, 0, 0, 0};

@@ -26,7 +26,7 @@ int PickPosition(RandomGenerator &rng, int count);
 // Moves the question at position p (1..count) of a level list to position
 // count, shifting the ones after it up by one, through the scratch slot 0.
 // The other questions keep their order.
-void MoveToBack(QList<QABase> &level, int count, int p);
+void MoveToBack(QList<QuestionRef> &level, int count, int p);
 
 // The answer placement made from its three raw draws: a in 0..3, b in 0..2,
 // c in 0..1. Index 1..4 is the place A..D, the value which answer stands

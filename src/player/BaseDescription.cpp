@@ -7,20 +7,20 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
-constexpr char Separator = BaseFile::Separator;
 constexpr int Levels = BaseFile::Levels;
 
-// One line without its end; an empty array past the end of the file.
+// One line without its end, by the base file's own rule; an empty array past
+// the end of the file. Only the lines asked for are read.
 QByteArray NextLine(QFile &file)
 {
-    QByteArray line = file.readLine();
-    if (line.endsWith('\n'))
-        line.chop(1);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    return line;
+    const QByteArray chunk = file.readLine();
+    QByteArrayView line;
+    BaseFile::LineReader(chunk).Next(&line);
+    return line.toByteArray();
 }
 
 } // namespace
@@ -46,29 +46,20 @@ BaseSummary DescribeBaseFile(const QString &path)
         return summary;
     }
 
-    // Line 5 is stored plain: digits, fields split by the separator.
-    int field = 1;
-    for (const char byte : counts) {
-        if (byte == Separator) {
-            ++field;
+    // Line 5: the base file's own numbers. Fields beyond the fifteenth are not
+    // shown, so they are not read here; counts read before a fault stay.
+    const QList<QByteArray> fields = BaseFile::SplitFields(counts);
+    for (int level = 1; level <= Levels && level <= fields.size(); ++level) {
+        const QByteArray &field = fields[level - 1];
+        if (!BaseFile::ParseNumber(field, true, &summary.LevelCounts[level]))
             continue;
-        }
-        if (field > Levels)
-            continue;
-        if (byte < '0' || byte > '9') {
-            summary.failure = BaseSummary::Failure::Number;
-            summary.Error = QCoreApplication::translate(
-                "BaseDescription", "В строке счётчиков вопросов (строка 5) стоит не цифра.");
-            return summary;
-        }
-        const qint64 value = qint64(summary.LevelCounts[field]) * 10 + (byte - '0');
-        if (value > 0x7FFFFFFF) {
-            summary.failure = BaseSummary::Failure::Number;
-            summary.Error = QCoreApplication::translate(
-                "BaseDescription", "Счётчик вопросов уровня %1 слишком велик.").arg(field);
-            return summary;
-        }
-        summary.LevelCounts[field] = std::int32_t(value);
+        summary.failure = BaseSummary::Failure::Number;
+        const bool digitsOnly = std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+        summary.Error = digitsOnly
+            ? QCoreApplication::translate("BaseDescription", "Счётчик вопросов уровня %1 слишком велик.").arg(level)
+            : QCoreApplication::translate("BaseDescription",
+                                          "В строке счётчиков вопросов (строка 5) стоит не цифра.");
+        return summary;
     }
     return summary;
 }

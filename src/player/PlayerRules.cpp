@@ -1,5 +1,7 @@
 #include "PlayerRules.h"
 
+#include "BaseFile.h"
+
 #include "Cp1251.h"
 
 #include <algorithm>
@@ -51,16 +53,7 @@ QString CleanName(const QString &text)
 
 bool IsBareFileName(const QString &name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    for (const QChar ch : name) {
-        const char16_t u = ch.unicode();
-        if (ch == u'/' || ch == u'\\' || u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F))
-            return false;
-        if (!Cp1251::CanEncode(ch))
-            return false;
-    }
-    return true;
+    return BaseFile::IsBareFileName(name);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "Cp1251.h"
 
+#include <cstring>
 #include <limits>
 
 namespace BaseFile {
@@ -15,22 +16,53 @@ constexpr int LeaderFields = 3 * LeaderEntries + 1;
 
 } // namespace
 
+bool IsBareFileName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar ch : name) {
+        const char16_t u = ch.unicode();
+        if (ch == u'/' || ch == u'\\' || u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F))
+            return false;
+        if (!Cp1251::CanEncode(ch))
+            return false;
+    }
+    return true;
+}
+
+bool LineReader::Next(QByteArrayView *line, qsizetype *offset)
+{
+    if (m_pos >= m_bytes.size())
+        return false;
+    const qsizetype start = m_pos;
+    const char *begin = m_bytes.data() + start;
+    const void *lf = std::memchr(begin, '\n', size_t(m_bytes.size() - start));
+    qsizetype end = lf ? qsizetype(static_cast<const char *>(lf) - m_bytes.data()) : m_bytes.size();
+    m_pos = lf ? end + 1 : end;
+    if (lf && end > start && m_bytes[end - 1] == '\r')
+        --end;
+    *line = m_bytes.sliced(start, end - start);
+    if (offset)
+        *offset = start;
+    return true;
+}
+
+qsizetype LineReader::CountRest() const
+{
+    if (m_pos >= m_bytes.size())
+        return 0;
+    const QByteArrayView rest = m_bytes.sliced(m_pos);
+    const qsizetype ends = rest.count('\n');
+    return rest.endsWith('\n') ? ends : ends + 1;
+}
+
 QList<QByteArray> SplitLines(const QByteArray &bytes)
 {
     QList<QByteArray> lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype lf = bytes.indexOf('\n', start);
-        if (lf < 0) {
-            lines.append(bytes.mid(start));
-            break;
-        }
-        qsizetype end = lf;
-        if (end > start && bytes[end - 1] == '\r')
-            --end;
-        lines.append(bytes.mid(start, end - start));
-        start = lf + 1;
-    }
+    LineReader reader(bytes);
+    QByteArrayView line;
+    while (reader.Next(&line))
+        lines.append(line.toByteArray());
     return lines;
 }
 
@@ -51,10 +83,10 @@ QList<QByteArray> SplitFields(QByteArrayView line)
 
 QString DecodeText(QByteArrayView stored)
 {
-    QString text;
-    text.reserve(stored.size());
+    QString text(stored.size(), Qt::Uninitialized);
+    QChar *out = text.data();
     for (char byte : stored)
-        text.append(Cp1251::DecodeByte(FlipChar(std::uint8_t(byte))));
+        *out++ = Cp1251::DecodeByte(FlipChar(std::uint8_t(byte)));
     return text;
 }
 
@@ -84,6 +116,7 @@ QByteArray EncodeText(const QString &text)
 std::optional<QString> ParseNumber(QByteArrayView stored, bool plain, std::int32_t *value)
 {
     std::int64_t number = 0;
+    *value = 0;
     for (char byte : stored) {
         const std::uint8_t c = plain ? std::uint8_t(byte) : FlipChar(std::uint8_t(byte));
         if (c < '0' || c > '9') {
@@ -93,8 +126,8 @@ std::optional<QString> ParseNumber(QByteArrayView stored, bool plain, std::int32
         number = number * 10 + (c - '0');
         if (number > MaxNumber)
             return QStringLiteral("number is larger than 2147483647");
+        *value = std::int32_t(number);
     }
-    *value = std::int32_t(number);
     return std::nullopt;
 }
 
@@ -235,29 +268,65 @@ QByteArray WriteLevelCountLine(const std::array<std::int32_t, Levels> &counts)
     return line;
 }
 
+namespace {
+
+// Field 6 or 7 of a question line; the reason when it is no number.
+std::optional<BaseFailure> CheckIndexField(QByteArrayView bytes, int lineNo, int field, std::int32_t *value)
+{
+    auto reason = ParseNumber(bytes, false, value);
+    if (!reason)
+        return std::nullopt;
+    if (field == 7 && bytes.contains(char(Separator)))
+        *reason = QStringLiteral("a seventh separator: a question line holds seven fields");
+    return BaseFailure{lineNo, field, *reason};
+}
+
+// ReadQuestionLine without a question to fill: the separators are found
+// with memchr, and only fields 6 and 7 are read.
+std::optional<BaseFailure> CheckQuestionLine(QByteArrayView line, int lineNo)
+{
+    const char *begin = line.data();
+    const char *end = begin + line.size();
+    const char *fifth = nullptr;
+    const char *at = begin;
+    for (int separators = 1; separators <= 5; ++separators) {
+        const void *found = at < end ? std::memchr(at, Separator, size_t(end - at)) : nullptr;
+        if (!found)
+            return std::nullopt; // no field 6 or 7: both read as 0
+        fifth = static_cast<const char *>(found);
+        at = fifth + 1;
+    }
+    const void *found = at < end ? std::memchr(at, Separator, size_t(end - at)) : nullptr;
+    const char *sixth = found ? static_cast<const char *>(found) : end;
+    std::int32_t value = 0;
+    if (auto failure = CheckIndexField(QByteArrayView(fifth + 1, sixth), lineNo, 6, &value))
+        return failure;
+    if (sixth < end)
+        return CheckIndexField(QByteArrayView(sixth + 1, end), lineNo, 7, &value);
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<BaseFailure> ReadQuestionLine(QByteArrayView line, int lineNo, QABase *question)
 {
+    if (!question)
+        return CheckQuestionLine(line, lineNo);
     QABase read;
     // Fields 1..6 end at a separator; field 7 is the rest of the line, so a
     // seventh separator lands in it and fails there as a non-digit.
     qsizetype start = 0;
-    int field = 1;
-    for (; field <= 7 && start <= line.size(); ++field) {
+    for (int field = 1; field <= 7; ++field) {
         qsizetype end = field < 7 ? line.indexOf(Separator, start) : -1;
         if (end < 0)
             end = line.size();
         const QByteArrayView bytes = line.sliced(start, end - start);
-        if (field == 1) {
-            read.Question = DecodeText(bytes);
-        } else if (field <= 5) {
-            read.Answers[field - 1] = DecodeText(bytes);
+        if (field <= 5) {
+            (field == 1 ? read.Question : read.Answers[field - 1]) = DecodeText(bytes);
         } else {
             std::int32_t *target = field == 6 ? &read.AuthorIndex : &read.SubjectIndex;
-            if (auto reason = ParseNumber(bytes, false, target)) {
-                if (field == 7 && bytes.contains(char(Separator)))
-                    *reason = QStringLiteral("a seventh separator: a question line holds seven fields");
-                return BaseFailure{lineNo, field, *reason};
-            }
+            if (auto failure = CheckIndexField(bytes, lineNo, field, target))
+                return failure;
         }
         if (end == line.size())
             break;
@@ -265,6 +334,14 @@ std::optional<BaseFailure> ReadQuestionLine(QByteArrayView line, int lineNo, QAB
     }
     *question = read;
     return std::nullopt;
+}
+
+QABase DecodeQuestionLine(QByteArrayView line)
+{
+    QABase question;
+    if (ReadQuestionLine(line, 0, &question))
+        question = QABase();
+    return question;
 }
 
 QByteArray WriteQuestionLine(const QABase &question)

@@ -46,10 +46,32 @@ inline constexpr int SubjectLineNo = 4;
 inline constexpr int LevelCountLineNo = 5;
 inline constexpr int FirstQuestionLineNo = 6;
 
+// A file name that may stand for a base inside QA/: not empty, not "." or
+// "..", no path separator, no control character (C0, DEL or C1), and
+// encodable in Windows-1251 (it is stored in the settings file).
+bool IsBareFileName(const QString &name);
+
 // The lines of a file without their ends. A line ends at LF; one CR right
 // before that LF belongs to the line end. A last line without LF counts; a
 // file that ends with a line end has no empty line after it.
 QList<QByteArray> SplitLines(const QByteArray &bytes);
+
+// The one reader of a file's lines, by the rule above: each call gives the
+// next line of `bytes` as a view (and its first byte's offset), or false
+// when the bytes are used up.
+class LineReader {
+public:
+    explicit LineReader(QByteArrayView bytes) : m_bytes(bytes) {}
+    bool Next(QByteArrayView *line, qsizetype *offset = nullptr);
+    // Lines left after the ones read so far.
+    qsizetype CountRest() const;
+    // Bytes left after the lines read so far.
+    qsizetype BytesLeft() const { return m_bytes.size() - m_pos; }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+};
 
 // The fields of a line, split at every separator ("" gives one empty field,
 // a trailing separator one more empty field).
@@ -67,7 +89,8 @@ QString CleanText(const QString &text);
 
 // A numeric field, digit by digit: stored bytes (flipped unless `plain`) must
 // be decimal digits; the value must fit a signed 32-bit integer. An empty
-// field is 0. On failure returns the reason and leaves *value unspecified.
+// field is 0. On failure returns the reason, and *value holds the number of
+// the digits before the fault.
 std::optional<QString> ParseNumber(QByteArrayView stored, bool plain, std::int32_t *value);
 
 // Decimal digits of a number (negatives are written as 0), flipped unless `plain`.
@@ -105,8 +128,11 @@ QByteArray WriteLevelCountLine(const std::array<std::int32_t, Levels> &counts);
 
 // A question line: question, four answers (correct first), author index,
 // subject index. Field 7 takes every remaining byte, so a seventh separator
-// fails as a non-digit. Missing fields read as empty or 0.
+// fails as a non-digit. Missing fields read as empty or 0. With `question`
+// null the line is only checked: nothing is decoded.
 std::optional<BaseFailure> ReadQuestionLine(QByteArrayView line, int lineNo, QABase *question);
+// The question of a line that ReadQuestionLine accepts; an empty question for one it refuses.
+QABase DecodeQuestionLine(QByteArrayView line);
 // Exactly six separators; texts cleaned; negative indexes written as 0.
 QByteArray WriteQuestionLine(const QABase &question);
 

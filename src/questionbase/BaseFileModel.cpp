@@ -1,23 +1,29 @@
 #include "BaseFileModel.h"
 
+#include <limits>
+
 using namespace BaseFile;
 
-std::variant<BaseFileModel, BaseFailure> ParseBaseFile(const QByteArray &bytes, const BaseProgress &progress)
+std::variant<BaseIndex, BaseFailure> IndexBaseFile(QByteArrayView bytes, const BaseProgress &progress)
 {
-    const QList<QByteArray> lines = SplitLines(bytes);
+    if (bytes.size() > qsizetype(std::numeric_limits<std::uint32_t>::max()))
+        return BaseFailure{0, 0, QStringLiteral("the file is larger than 4 GiB")};
+    LineReader reader(bytes);
     // Missing lines read as empty lines.
-    auto lineAt = [&lines](int lineNo) { return lineNo <= lines.size() ? lines[lineNo - 1] : QByteArray(); };
+    std::array<QByteArrayView, LevelCountLineNo> head;
+    for (QByteArrayView &line : head)
+        reader.Next(&line);
 
-    BaseFileModel model;
-    model.HeaderLine = lineAt(HeaderLineNo);
-    if (auto failure = ReadLeaderLine(lineAt(LeaderLineNo), &model.Leaders, &model.GamesPlayed))
+    BaseIndex index;
+    index.HeaderLine = head[HeaderLineNo - 1].toByteArray();
+    if (auto failure = ReadLeaderLine(head[LeaderLineNo - 1], &index.Leaders, &index.GamesPlayed))
         return *failure;
-    if (auto failure = ReadNameLine(lineAt(AuthorLineNo), AuthorLineNo, &model.AuthorCount, &model.Authors))
+    if (auto failure = ReadNameLine(head[AuthorLineNo - 1], AuthorLineNo, &index.AuthorCount, &index.Authors))
         return *failure;
-    if (auto failure = ReadNameLine(lineAt(SubjectLineNo), SubjectLineNo, &model.SubjectCount, &model.Subjects))
+    if (auto failure = ReadNameLine(head[SubjectLineNo - 1], SubjectLineNo, &index.SubjectCount, &index.Subjects))
         return *failure;
     std::array<std::int32_t, Levels> counts{};
-    if (auto failure = ReadLevelCountLine(lineAt(LevelCountLineNo), &counts))
+    if (auto failure = ReadLevelCountLine(head[LevelCountLineNo - 1], &counts))
         return *failure;
 
     std::int64_t total = 0;
@@ -29,8 +35,15 @@ std::variant<BaseFileModel, BaseFailure> ParseBaseFile(const QByteArray &bytes, 
     int lineNo = FirstQuestionLineNo;
     std::int64_t processed = 0;
     for (int level = 0; level < Levels; ++level) {
+        QList<QuestionRef> &list = index.Levels[level];
+        // Room for the level at once, but never more than the bytes left
+        // could hold at 16 bytes a line, whatever the count claims: the list
+        // grows as usual past that.
+        list.reserve(qsizetype(std::min<std::int64_t>(counts[level], reader.BytesLeft() / 16)));
         for (std::int32_t i = 0; i < counts[level]; ++i, ++lineNo) {
-            if (lineNo > lines.size()) {
+            QByteArrayView line;
+            qsizetype offset = 0;
+            if (!reader.Next(&line, &offset)) {
                 return BaseFailure{lineNo, 0,
                                    QStringLiteral("the file ends here, but level %1 declares %2 questions "
                                                   "and only %3 are present")
@@ -38,18 +51,53 @@ std::variant<BaseFileModel, BaseFailure> ParseBaseFile(const QByteArray &bytes, 
                                        .arg(counts[level])
                                        .arg(i)};
             }
-            QABase question;
-            if (auto failure = ReadQuestionLine(lines[lineNo - 1], lineNo, &question))
+            if (auto failure = ReadQuestionLine(line, lineNo, nullptr))
                 return *failure;
-            model.Levels[level].append(question);
+            list.append(QuestionRef{std::uint32_t(offset), std::uint32_t(line.size())});
             ++processed;
             if (progress)
                 progress(processed, total);
         }
     }
-    model.ExtraLines = int(lines.size() - (lineNo - 1));
-    if (model.ExtraLines < 0)
-        model.ExtraLines = 0;
+    index.ExtraLines = int(std::min<qsizetype>(reader.CountRest(), std::numeric_limits<int>::max()));
+    return index;
+}
+
+int FirstEmptyLevel(const std::array<std::int32_t, Levels> &counts)
+{
+    for (int level = 0; level < Levels; ++level) {
+        if (counts[level] <= 0)
+            return level + 1;
+    }
+    return 0;
+}
+
+BaseFailure EmptyLevelFailure(int level)
+{
+    return BaseFailure{LevelCountLineNo, level, QStringLiteral("level %1 holds no questions").arg(level)};
+}
+
+std::variant<BaseFileModel, BaseFailure> ParseBaseFile(const QByteArray &bytes, const BaseProgress &progress)
+{
+    auto indexed = IndexBaseFile(bytes, progress);
+    if (auto *failure = std::get_if<BaseFailure>(&indexed))
+        return *failure;
+    BaseIndex &index = std::get<BaseIndex>(indexed);
+    BaseFileModel model;
+    model.HeaderLine = std::move(index.HeaderLine);
+    model.Leaders = index.Leaders;
+    model.GamesPlayed = index.GamesPlayed;
+    model.AuthorCount = index.AuthorCount;
+    model.Authors = std::move(index.Authors);
+    model.SubjectCount = index.SubjectCount;
+    model.Subjects = std::move(index.Subjects);
+    model.ExtraLines = index.ExtraLines;
+    const QByteArrayView all(bytes);
+    for (int level = 0; level < Levels; ++level) {
+        model.Levels[level].reserve(index.Levels[level].size());
+        for (const QuestionRef &ref : index.Levels[level])
+            model.Levels[level].append(DecodeQuestionLine(all.sliced(ref.Offset, ref.Length)));
+    }
     return model;
 }
 

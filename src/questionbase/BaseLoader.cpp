@@ -23,8 +23,9 @@ std::optional<BaseFailure> ReadWholeFile(const QString &path, QByteArray *bytes)
 
 void ClearTables(GameState &state)
 {
-    for (QList<QABase> &level : state.LevelQuestions)
+    for (QList<QuestionRef> &level : state.LevelQuestions)
         level.clear();
+    state.BaseBytes.clear();
     state.LevelCounts.fill(0);
     state.Authors.clear();
     state.Subjects.clear();
@@ -44,9 +45,7 @@ std::int64_t TotalQuestions(const GameState &state)
 
 QString BasePath(const QString &currentBaseFile)
 {
-    if (currentBaseFile.isEmpty() || currentBaseFile == QLatin1String(".") || currentBaseFile == QLatin1String("..")
-        || currentBaseFile.contains(QLatin1Char('/')) || currentBaseFile.contains(QLatin1Char('\\'))
-        || currentBaseFile.contains(QChar(0)))
+    if (!IsBareFileName(currentBaseFile))
         return QString();
     return QStringLiteral("QA/") + currentBaseFile;
 }
@@ -60,29 +59,31 @@ std::optional<BaseFailure> LoadBase(const QString &path, GameState &state, std::
     QByteArray bytes;
     if (auto failure = ReadWholeFile(path, &bytes))
         return failure;
-    auto parsed = ParseBaseFile(bytes, progress);
-    if (auto *failure = std::get_if<BaseFailure>(&parsed))
+    auto indexed = IndexBaseFile(bytes, progress);
+    if (auto *failure = std::get_if<BaseFailure>(&indexed))
         return *failure;
-    BaseFileModel &model = std::get<BaseFileModel>(parsed);
+    BaseIndex &index = std::get<BaseIndex>(indexed);
 
-    for (int level = 0; level < Levels; ++level) {
-        if (model.Levels[level].isEmpty()) {
-            return BaseFailure{LevelCountLineNo, level + 1,
-                               QStringLiteral("level %1 holds no questions").arg(level + 1)};
-        }
-    }
+    std::array<std::int32_t, Levels> loaded{};
+    for (int level = 0; level < Levels; ++level)
+        loaded[level] = std::int32_t(index.Levels[level].size());
+    if (const int empty = FirstEmptyLevel(loaded))
+        return EmptyLevelFailure(empty);
 
     for (int level = 1; level <= GameState::Levels; ++level) {
-        QList<QABase> &list = state.LevelQuestions[level];
-        list = std::move(model.Levels[level - 1]);
-        list.prepend(QABase()); // the scratch slot
-        state.LevelCounts[level] = std::int32_t(list.size() - 1);
+        QList<QuestionRef> &list = state.LevelQuestions[level];
+        const QList<QuestionRef> &read = index.Levels[level - 1];
+        list.reserve(read.size() + 1);
+        list.append(QuestionRef()); // the scratch slot
+        list.append(read);
+        state.LevelCounts[level] = std::int32_t(read.size());
     }
-    state.AuthorCount = model.AuthorCount;
-    state.Authors = QStringList{QString()} + model.Authors;
-    state.SubjectCount = model.SubjectCount;
-    state.Subjects = QStringList{QString()} + model.Subjects;
-    *gamesPlayed = model.GamesPlayed;
+    state.BaseBytes = std::move(bytes);
+    state.AuthorCount = index.AuthorCount;
+    state.Authors = QStringList{QString()} + index.Authors;
+    state.SubjectCount = index.SubjectCount;
+    state.Subjects = QStringList{QString()} + index.Subjects;
+    *gamesPlayed = index.GamesPlayed;
     return std::nullopt;
 }
 
@@ -91,7 +92,7 @@ void ShuffleLevels(GameState &state, RandomGenerator &random, const BaseProgress
     const std::int64_t total = TotalQuestions(state);
     std::int64_t processed = 0;
     for (int level = 1; level <= GameState::Levels; ++level) {
-        QList<QABase> &list = state.LevelQuestions[level];
+        QList<QuestionRef> &list = state.LevelQuestions[level];
         // Only records that were loaded are touched, whatever the count says.
         const int n = int(std::min<qsizetype>(state.LevelCounts[level], list.size() - 1));
         for (int p = 1; p <= n; ++p) {
@@ -113,12 +114,16 @@ std::optional<BaseFailure> ReadLeaderboard(const QString &path, QByteArray *head
     QByteArray bytes;
     if (auto failure = ReadWholeFile(path, &bytes))
         return failure;
-    const QList<QByteArray> lines = SplitLines(bytes);
+    LineReader reader(bytes);
+    QByteArrayView header;
+    QByteArrayView leaderLine;
+    reader.Next(&header);
+    reader.Next(&leaderLine);
     std::array<BestTable, LeaderEntries> read{};
     std::int32_t games = 0;
-    if (auto failure = ReadLeaderLine(lines.value(LeaderLineNo - 1), &read, &games))
+    if (auto failure = ReadLeaderLine(leaderLine, &read, &games))
         return failure;
-    *headerLine = lines.value(HeaderLineNo - 1);
+    *headerLine = header.toByteArray();
     for (int i = 0; i < LeaderEntries; ++i)
         leaders[i + 1] = read[i];
     *gamesPlayed = games;
@@ -149,22 +154,45 @@ std::optional<BaseFailure> RewriteBase(const QString &path, const QByteArray &he
 {
     if (path.isEmpty())
         return BaseFailure{0, 0, QStringLiteral("not a base file name")};
-    BaseFileModel model;
-    model.HeaderLine = headerLine;
+    static const QByteArray LineEnd("\r\n");
+    std::array<BestTable, LeaderEntries> leaders;
     for (int i = 0; i < LeaderEntries; ++i)
-        model.Leaders[i] = state.Leaders[i + 1];
-    model.GamesPlayed = gamesPlayed;
-    model.AuthorCount = state.AuthorCount;
-    model.Authors = state.Authors.mid(1);
-    model.SubjectCount = state.SubjectCount;
-    model.Subjects = state.Subjects.mid(1);
+        leaders[i] = state.Leaders[i + 1];
+    std::array<std::int32_t, Levels> counts{};
+    std::array<qsizetype, Levels + 1> written{};
+    std::int64_t total = 0;
+    qsizetype size = 0;
+    const QByteArrayView source(state.BaseBytes);
     for (int level = 1; level <= GameState::Levels; ++level) {
-        const QList<QABase> &list = state.LevelQuestions[level];
-        const qsizetype n = std::min<qsizetype>(state.LevelCounts[level], list.size() - 1);
-        if (n > 0)
-            model.Levels[level - 1] = list.mid(1, n);
+        const QList<QuestionRef> &list = state.LevelQuestions[level];
+        written[level] = std::max<qsizetype>(0, std::min<qsizetype>(state.LevelCounts[level], list.size() - 1));
+        counts[level - 1] = std::int32_t(written[level]);
+        total += written[level];
+        for (qsizetype i = 1; i <= written[level]; ++i)
+            size += list[i].Length + LineEnd.size();
     }
-    const QByteArray bytes = SerializeBaseFile(model, progress);
+
+    QByteArray bytes;
+    const QByteArray head = headerLine + LineEnd + WriteLeaderLine(leaders, gamesPlayed) + LineEnd
+        + WriteNameLine(state.AuthorCount, state.Authors.mid(1)) + LineEnd
+        + WriteNameLine(state.SubjectCount, state.Subjects.mid(1)) + LineEnd + WriteLevelCountLine(counts)
+        + LineEnd;
+    bytes.reserve(head.size() + size);
+    bytes += head;
+    // Question lines go back byte for byte as they were read.
+    std::int64_t processed = 0;
+    for (int level = 1; level <= GameState::Levels; ++level) {
+        const QList<QuestionRef> &list = state.LevelQuestions[level];
+        for (qsizetype i = 1; i <= written[level]; ++i) {
+            const QuestionRef ref = list[i];
+            if (std::uint64_t(ref.Offset) + ref.Length <= std::uint64_t(source.size()))
+                bytes.append(source.sliced(ref.Offset, ref.Length));
+            bytes.append(LineEnd);
+            ++processed;
+            if (progress)
+                progress(processed, total);
+        }
+    }
     if (auto reason = WriteFileAtomically(path, bytes))
         return BaseFailure{0, 0, *reason};
     return std::nullopt;

@@ -18,11 +18,11 @@
 // shuffle swap; the window moves its gauge (GaugeValue) and processes events there.
 
 // "QA/" + the base's file name, relative to the working directory. A name that
-// is not a bare file name (a separator, "." or "..", empty) gives "", which
+// is not a bare file name (BaseFile::IsBareFileName) gives "", which
 // every operation below treats as a file that cannot be opened.
 QString BasePath(const QString &currentBaseFile);
 
-// Reads the whole base at `path` into LevelQuestions, LevelCounts, Authors,
+// Reads the whole base at `path` into BaseBytes, LevelQuestions, LevelCounts, Authors,
 // Subjects, AuthorCount and SubjectCount, and gives field 16 of line 2 in
 // *gamesPlayed. The tables are cleared first. On failure nothing of the base
 // stays in the tables (all counts 0, lists empty): the caller must not start
@@ -57,8 +57,9 @@ std::int32_t NextGamesPlayed(std::int32_t gamesPlayed);
 
 // Rewrites the whole base at `path`: `headerLine` byte for byte, leaders[1..5]
 // and `gamesPlayed`, the name tables, the level counts and every level in its
-// current order. Written to a temporary file in the same folder and renamed
-// over the base only when complete; on failure the old base is intact.
+// current order, each question line byte for byte as it was read. Written to
+// a temporary file in the same folder and renamed over the base only when
+// complete; on failure the old base is intact.
 // `progress` runs after every question line.
 std::optional<BaseFailure> RewriteBase(const QString &path, const QByteArray &headerLine, const GameState &state,
                                        std::int32_t gamesPlayed, const BaseProgress &progress = {});

@@ -2,6 +2,9 @@
 
 #include "BestTable.h"
 #include "QABase.h"
+#include "QuestionRef.h"
+
+#include <QByteArray>
 
 #include <QList>
 #include <QString>
@@ -22,10 +25,13 @@ struct GameState {
 
     // Loading and saving a base (the draw changes the order; the new-game
     // dialog's description of a base sets the counts between games).
-    // Index 1..15 is the level; index 0 is unused. For level L the list holds
-    // LevelCounts[L] + 1 elements: element 0 is the scratch slot used for swaps
-    // and moves, elements 1..LevelCounts[L] the questions in rotation order.
-    std::array<QList<QABase>, Levels + 1> LevelQuestions;
+    // BaseBytes holds the base file as it was read; every question of the
+    // level lists is the place of its line in it. Index 1..15 is the level;
+    // index 0 is unused. For level L the list holds LevelCounts[L] + 1
+    // elements: element 0 is the scratch slot used for swaps and moves,
+    // elements 1..LevelCounts[L] the questions in rotation order.
+    QByteArray BaseBytes;
+    std::array<QList<QuestionRef>, Levels + 1> LevelQuestions;
     std::array<std::int32_t, Levels + 1> LevelCounts{};
     // Element 0 stays empty; names at 1..AuthorCount / 1..SubjectCount.
     QStringList Authors;
@@ -51,4 +57,11 @@ struct GameState {
     int SecondsLeft = 60;
     int SecondTicks = 0;
     int GameTicks = 0;
+
+    // The text of a question of the level lists (an empty question for the
+    // scratch slot or a place outside BaseBytes).
+    QABase Question(QuestionRef ref) const;
+    // Appends the line of `question` to BaseBytes and gives its place, for a
+    // question that does not come from a file (made up by tools and tests).
+    QuestionRef Keep(const QABase &question);
 };

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -56,9 +57,25 @@ std::optional<QString> ReadAll(const QString &path, QByteArray *bytes, qint64 ma
     QFile file;
     if (auto reason = OpenForReading(file, path, maxSize))
         return reason;
-    *bytes = file.readAll();
+    // Straight into a buffer of the file's size, in as few reads as the
+    // system allows; then whatever the file grew by since, up to one byte
+    // past the limit.
+    QByteArray read(qsizetype(file.size()), Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < read.size()) {
+        const qint64 n = file.read(read.data() + got, read.size() - got);
+        if (n < 0)
+            return file.errorString();
+        if (n == 0)
+            break;
+        got += n;
+    }
+    read.truncate(qsizetype(got));
+    const QByteArray rest = file.read(std::max<qint64>(maxSize - got + 1, 0));
     if (file.error() != QFileDevice::NoError)
         return file.errorString();
+    read += rest;
+    *bytes = std::move(read);
     // A file that grew after the check.
     if (bytes->size() > maxSize) {
         bytes->clear();

@@ -24,20 +24,20 @@ QABase MakeQuestion(const QString &tag)
     return q;
 }
 
-// A level list with scratch slot 0 and questions q1..qn.
-QList<QABase> MakeLevel(int n)
+// A level list with scratch slot 0 and questions q1..qn, kept in `state`.
+QList<QuestionRef> MakeLevel(GameState &state, int n)
 {
-    QList<QABase> level{QABase()};
+    QList<QuestionRef> level{QuestionRef()};
     for (int i = 1; i <= n; ++i)
-        level.append(MakeQuestion(QStringLiteral("q%1").arg(i)));
+        level.append(state.Keep(MakeQuestion(QStringLiteral("q%1").arg(i))));
     return level;
 }
 
-QStringList Tags(const QList<QABase> &level, int n)
+QStringList Tags(const GameState &state, const QList<QuestionRef> &level, int n)
 {
     QStringList tags;
     for (int i = 1; i <= n; ++i)
-        tags << level[i].Question;
+        tags << state.Question(level[i]).Question;
     return tags;
 }
 
@@ -144,10 +144,11 @@ void TestGameRules::moveToBack()
     QFETCH(int, picked);
     QFETCH(QStringList, expected);
 
-    QList<QABase> level = MakeLevel(count);
+    GameState state;
+    QList<QuestionRef> level = MakeLevel(state, count);
     QuestionDraw::MoveToBack(level, count, picked);
     QCOMPARE(level.size(), count + 1);
-    QCOMPARE(Tags(level, count), expected);
+    QCOMPARE(Tags(state, level, count), expected);
 }
 
 void TestGameRules::pickOnlyAmongFirstTen_data()
@@ -184,7 +185,7 @@ void TestGameRules::drawCopiesPickedQuestionAndRotatesLevel()
     GameState state;
     state.QuestionNumber = 4;
     state.LevelCounts[4] = 25;
-    state.LevelQuestions[4] = MakeLevel(25);
+    state.LevelQuestions[4] = MakeLevel(state, 25);
     state.SecondsLeft = 13;
 
     std::uint32_t ms = 43'200'123;
@@ -195,7 +196,7 @@ void TestGameRules::drawCopiesPickedQuestionAndRotatesLevel()
     QVERIFY(QuestionDraw::Draw(state, rng));
     const QString picked = QStringLiteral("q%1").arg(expectedPick);
     QCOMPARE(state.CurrentQuestion.Question, picked);
-    QCOMPARE(state.LevelQuestions[4][25].Question, picked);
+    QCOMPARE(state.Question(state.LevelQuestions[4][25]).Question, picked);
     QCOMPARE(state.LevelQuestions[4].size(), 26);
     QCOMPARE(state.SecondsLeft, 60);
     // The placement is a permutation and the fifty-fifty places are wrong answers.
@@ -224,7 +225,7 @@ void TestGameRules::drawRefusesLevelWithoutLoadedQuestions()
     GameState state;
     state.QuestionNumber = 2;
     state.LevelCounts[2] = count;
-    state.LevelQuestions[2] = loaded > 0 ? MakeLevel(loaded) : QList<QABase>();
+    state.LevelQuestions[2] = loaded > 0 ? MakeLevel(state, loaded) : QList<QuestionRef>();
     state.CurrentQuestion = MakeQuestion(QStringLiteral("before"));
     RandomGenerator rng([] { return 5u; });
     QVERIFY(!QuestionDraw::Draw(state, rng));
@@ -238,7 +239,7 @@ void TestGameRules::drawUsesOnlyLoadedRecordsWhenCountSaysMore()
         GameState state;
         state.QuestionNumber = 1;
         state.LevelCounts[1] = 20;
-        state.LevelQuestions[1] = MakeLevel(2);
+        state.LevelQuestions[1] = MakeLevel(state, 2);
         RandomGenerator rng([ms] { return ms; });
         QVERIFY(QuestionDraw::Draw(state, rng));
         QVERIFY(state.CurrentQuestion.Question == QStringLiteral("q1")

@@ -38,7 +38,7 @@ QStringList Questions(const GameState &state, int level)
 {
     QStringList texts;
     for (qsizetype i = 1; i < state.LevelQuestions[level].size(); ++i)
-        texts << state.LevelQuestions[level][i].Question;
+        texts << state.Question(state.LevelQuestions[level][i]).Question;
     return texts;
 }
 
@@ -115,10 +115,10 @@ private slots:
         for (int level = 1; level <= 15; ++level) {
             QCOMPARE(state.LevelCounts[level], 2);
             QCOMPARE(state.LevelQuestions[level].size(), 3); // scratch slot + 2
-            QCOMPARE(state.LevelQuestions[level][0], QABase());
+            QCOMPARE(state.LevelQuestions[level][0], QuestionRef());
         }
         QCOMPARE(Questions(state, 4), (QStringList{"L4Q1", "L4Q2"}));
-        const QABase &q = state.LevelQuestions[4][2];
+        const QABase q = state.Question(state.LevelQuestions[4][2]);
         QCOMPARE(q.Answers[1], QStringLiteral("L4Q2 верно"));
         QCOMPARE(q.AuthorIndex, 2);
         QCOMPARE(q.SubjectIndex, 2);
@@ -245,11 +245,11 @@ private slots:
         state.LevelCounts[2] = 3;
         state.LevelCounts[3] = 1;
         for (int level = 1; level <= 3; ++level) {
-            state.LevelQuestions[level].append(QABase());
+            state.LevelQuestions[level].append(QuestionRef());
             for (int i = 1; i <= state.LevelCounts[level]; ++i) {
                 QABase q;
                 q.Question = QString::number(i);
-                state.LevelQuestions[level].append(q);
+                state.LevelQuestions[level].append(state.Keep(q));
             }
         }
         std::uint32_t now = start;
@@ -280,7 +280,7 @@ private slots:
     {
         GameState state;
         state.LevelCounts[1] = 1000;
-        state.LevelQuestions[1] = {QABase(), QABase()};
+        state.LevelQuestions[1] = {QuestionRef(), QuestionRef()};
         state.LevelCounts[2] = 4;
         RandomGenerator random([] { return 1u; });
         int swaps = 0;
@@ -439,6 +439,39 @@ private slots:
         QCOMPARE(Questions(again, 3), (QStringList{"L3Q2", "L3Q1"}));
         QDir qa(m_dir.filePath("QA"));
         QCOMPARE(qa.entryList(QDir::Files), QStringList{"Base.QA"});
+    }
+
+    // A question line goes back exactly as it was read, whatever it holds
+    // that the writer would not write itself.
+    void questionLinesSurviveTheRewriteByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("a tab and a bell in the question")
+            << Join({Stored("a") + char(FlipChar('\t')) + Stored("b") + char(FlipChar(7)), Stored("1"), Stored("2"),
+                     Stored("3"), Stored("4"), Stored("1"), Stored("2")});
+        QTest::newRow("a lone CR inside an answer")
+            << Join({Stored("q"), Stored("x") + '\r' + Stored("y"), Stored("2"), Stored("3"), Stored("4")});
+        QTest::newRow("only the question, no other field") << Stored(QStringLiteral("Вопрос"));
+        QTest::newRow("an empty line") << QByteArray();
+    }
+
+    void questionLinesSurviveTheRewriteByteForByte()
+    {
+        QFETCH(QByteArray, line);
+        QList<QByteArray> lines = WellFormedLines(2);
+        lines[5 + 2 * 6] = line; // first question of level 7
+        QVERIFY(WriteFile(m_base, Lines(lines)));
+        GameState state;
+        std::int32_t games = 0;
+        QVERIFY(!LoadBase(m_base, state, &games));
+        state.LevelQuestions[7].move(1, 2); // it moves to the back of its level
+        QByteArray header;
+        QVERIFY(!ReadLeaderboard(m_base, &header, state.Leaders, &games));
+        QVERIFY(!RewriteBase(m_base, header, state, games));
+        const QList<QByteArray> after = BaseFile::SplitLines(ReadFile(m_base));
+        QCOMPARE(after.size(), lines.size());
+        QCOMPARE(after[5 + 2 * 6 + 1], line);
+        QCOMPARE(after[5 + 2 * 6], lines[5 + 2 * 6 + 1]);
     }
 
     void fewerNamesThanTheCountSurviveTheRewrite()

@@ -241,6 +241,9 @@ private slots:
         QTest::newRow("warning: the same question twice")
             << Lines(WithLine(good, 15, QuestionLine(QStringLiteral("  l4q1 ")))) << 0
             << "line 15, field 1: warning: the same question as line 9";
+        QTest::newRow("warning: the same question in quotes")
+            << Lines(WithLine(good, 15, QuestionLine(QStringLiteral("«L4Q1»")))) << 0
+            << "line 15, field 1: warning: the same question as line 9";
         QTest::newRow("warning: long answer")
             << Lines(WithLine(good, 12, q({"q", QString(80, QLatin1Char('a')), "b", "c", "d", "0", "0"}))) << 0
             << "line 12, field 2: warning:";

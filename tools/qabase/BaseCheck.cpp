@@ -1,8 +1,14 @@
 #include "BaseCheck.h"
 
 #include "BaseFile.h"
+#include "BaseFileModel.h"
+
+#include "Cp1251.h"
 
 #include <QHash>
+
+#include <array>
+#include <string>
 
 using namespace BaseFile;
 
@@ -10,11 +16,78 @@ namespace {
 
 const QString QuoteCharacters = QStringLiteral("\"'`«»„“”‘’‚‹›");
 
+// What one stored byte of a text is, for the checks of question lines,
+// which work on the stored bytes without decoding them: each byte is one
+// character of Windows-1251.
+struct ByteClass {
+    bool control = false; // the character is below 32
+    bool space = false;   // a white-space character
+    bool dropped = false; // a quote, left out when texts are compared
+    char16_t folded = 0;  // the character as compared (lower case, "ё" as "е")
+};
+
+const std::array<ByteClass, 256> &StoredByteClasses()
+{
+    static const std::array<ByteClass, 256> classes = [] {
+        std::array<ByteClass, 256> table{};
+        for (int stored = 0; stored < 256; ++stored) {
+            const std::uint8_t plain = FlipChar(std::uint8_t(stored));
+            const QChar ch = Cp1251::DecodeByte(plain).toLower();
+            ByteClass &c = table[stored];
+            c.control = plain < 32;
+            c.space = ch.isSpace();
+            c.dropped = QuoteCharacters.contains(ch);
+            c.folded = ch == QChar(u'ё') ? u'е' : ch.unicode();
+        }
+        return table;
+    }();
+    return classes;
+}
+
+// What the checks need of one stored text, in one pass over its bytes:
+// FoldForCompare of it (into `folded`), whether it is blank and whether it
+// holds a control character.
+struct StoredText {
+    bool blank = true;
+    bool control = false;
+};
+
+StoredText FoldStored(QByteArrayView stored, std::u16string *folded)
+{
+    const auto &classes = StoredByteClasses();
+    folded->resize(size_t(stored.size()));
+    char16_t *const start = folded->data();
+    char16_t *out = start;
+    StoredText text;
+    bool pendingSpace = false;
+    for (char byte : stored) {
+        const ByteClass &c = classes[std::uint8_t(byte)];
+        text.control |= c.control;
+        if (c.space) {
+            pendingSpace = out != start;
+            continue;
+        }
+        text.blank = false;
+        if (c.dropped)
+            continue;
+        if (pendingSpace) {
+            *out++ = u' ';
+            pendingSpace = false;
+        }
+        *out++ = c.folded;
+    }
+    folded->resize(size_t(out - start));
+    return text;
+}
+
 class Checker {
 public:
     explicit Checker(const QByteArray &bytes)
-        : m_lines(SplitLines(bytes))
     {
+        LineReader reader(bytes);
+        QByteArrayView line;
+        while (reader.Next(&line))
+            m_lines.append(line);
     }
 
     QList<Diagnostic> run()
@@ -29,7 +102,10 @@ public:
     }
 
 private:
-    QByteArray lineAt(int lineNo) const { return lineNo <= m_lines.size() ? m_lines[lineNo - 1] : QByteArray(); }
+    QByteArrayView lineAt(int lineNo) const
+    {
+        return lineNo <= m_lines.size() ? m_lines[lineNo - 1] : QByteArrayView();
+    }
 
     void error(int line, int field, const QString &message) { m_found.append({true, line, field, message}); }
     void warning(int line, int field, const QString &message) { m_found.append({false, line, field, message}); }
@@ -101,8 +177,10 @@ private:
                 error(LevelCountLineNo, f + 1, *reason);
         }
         for (int level = 0; level < Levels; ++level) {
-            if (m_counts[level] == 0)
-                error(LevelCountLineNo, level + 1, QStringLiteral("level %1 holds no questions").arg(level + 1));
+            if (m_counts[level] <= 0) {
+                const BaseFailure empty = EmptyLevelFailure(level + 1);
+                error(empty.Line, empty.Field, empty.Reason);
+            }
         }
     }
 
@@ -119,7 +197,8 @@ private:
 
     void checkQuestions()
     {
-        QHash<QString, int> seen; // folded question text -> line
+        QHash<size_t, int> seen; // hash of a folded question text -> its first line
+        seen.reserve(m_lines.size());
         int lineNo = FirstQuestionLineNo;
         for (int level = 0; level < Levels; ++level) {
             for (std::int32_t i = 0; i < m_counts[level]; ++i, ++lineNo) {
@@ -146,51 +225,94 @@ private:
         }
     }
 
-    void checkQuestion(int lineNo, QHash<QString, int> *seen)
+    void checkQuestion(int lineNo, QHash<size_t, int> *seen)
     {
-        QABase q;
-        if (auto failure = ReadQuestionLine(m_lines[lineNo - 1], lineNo, &q)) {
+        const QByteArrayView line = m_lines[lineNo - 1];
+        if (auto failure = ReadQuestionLine(line, lineNo, nullptr)) {
             error(failure->Line, failure->Field, failure->Reason);
             return;
         }
-        const QString texts[5] = {q.Question, q.Answers[1], q.Answers[2], q.Answers[3], q.Answers[4]};
+        // The line reads, so fields 6 and 7 are numbers; missing fields are empty.
+        std::array<QByteArrayView, 7> fields{};
+        qsizetype start = 0;
+        for (int f = 0; f < 7; ++f) {
+            const qsizetype end = f < 6 ? line.indexOf(Separator, start) : -1;
+            if (end < 0) {
+                fields[f] = line.sliced(start);
+                break;
+            }
+            fields[f] = line.sliced(start, end - start);
+            start = end + 1;
+        }
+        std::int32_t authorIndex = 0;
+        std::int32_t subjectIndex = 0;
+        ParseNumber(fields[5], false, &authorIndex);
+        ParseNumber(fields[6], false, &subjectIndex);
+
+        std::array<bool, 5> blank{};
         for (int f = 0; f < 5; ++f) {
-            const QString what = f == 0 ? QStringLiteral("the question") : QStringLiteral("answer %1").arg(f);
-            if (texts[f].trimmed().isEmpty())
-                warning(lineNo, f + 1, QStringLiteral("%1 is empty").arg(what));
-            if (HasControlCharacter(texts[f]))
-                warning(lineNo, f + 1, QStringLiteral("%1 holds a control character").arg(what));
+            const QByteArrayView text = fields[f];
+            auto what = [f] { return f == 0 ? QStringLiteral("the question") : QStringLiteral("answer %1").arg(f); };
+            const StoredText seen = FoldStored(text, &m_folded[f]);
+            blank[f] = seen.blank;
+            if (seen.blank)
+                warning(lineNo, f + 1, QStringLiteral("%1 is empty").arg(what()));
+            if (seen.control)
+                warning(lineNo, f + 1, QStringLiteral("%1 holds a control character").arg(what()));
             const int limit = f == 0 ? LongQuestion : LongAnswer;
-            if (texts[f].size() >= limit) {
+            if (text.size() >= limit) {
                 warning(lineNo, f + 1,
                         QStringLiteral("%1 is %2 characters long (%3 or more show in the smallest font)")
-                            .arg(what)
-                            .arg(texts[f].size())
+                            .arg(what())
+                            .arg(text.size())
                             .arg(limit));
             }
         }
         for (int a = 2; a <= 4; ++a) {
             for (int b = 1; b < a; ++b) {
-                if (!texts[a].trimmed().isEmpty() && FoldForCompare(texts[a]) == FoldForCompare(texts[b]))
+                if (!blank[a] && m_folded[a] == m_folded[b])
                     warning(lineNo, a + 1, QStringLiteral("answers %1 and %2 are the same").arg(b).arg(a));
             }
         }
-        checkIndex(lineNo, 6, q.AuthorIndex, m_authors, QStringLiteral("author"));
-        checkIndex(lineNo, 7, q.SubjectIndex, m_subjects, QStringLiteral("subject"));
+        checkIndex(lineNo, 6, authorIndex, m_authors, QStringLiteral("author"));
+        checkIndex(lineNo, 7, subjectIndex, m_subjects, QStringLiteral("subject"));
 
-        const QString key = FoldForCompare(q.Question);
-        if (!key.isEmpty()) {
-            const auto found = seen->constFind(key);
-            if (found != seen->constEnd()) {
-                warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(found.value()));
-                m_found.last().Related = found.value();
+        if (!m_folded[0].empty()) {
+            // Questions are told apart by a hash of their folded text; a
+            // line with the same hash is folded again and compared, so a
+            // clash of hashes never passes for a repeated question.
+            const std::u16string &folded = m_folded[0];
+            const size_t hash = qHashBits(folded.data(), folded.size() * sizeof(char16_t));
+            const auto found = seen->constFind(hash);
+            if (found == seen->constEnd()) {
+                seen->insert(hash, lineNo);
+                return;
             }
-            else
-                seen->insert(key, lineNo);
+            QList<int> candidates{found.value()};
+            candidates += m_clashes.values(hash);
+            for (int earlierLine : candidates) {
+                if (sameQuestion(earlierLine, folded)) {
+                    warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(earlierLine));
+                    m_found.last().Related = earlierLine;
+                    return;
+                }
+            }
+            m_clashes.insert(hash, lineNo); // another text with the same hash
         }
     }
 
-    QList<QByteArray> m_lines;
+    bool sameQuestion(int earlierLine, const std::u16string &folded)
+    {
+        const QByteArrayView earlier = m_lines[earlierLine - 1];
+        const qsizetype end = earlier.indexOf(Separator);
+        FoldStored(end < 0 ? earlier : earlier.first(end), &m_earlier);
+        return m_earlier == folded;
+    }
+
+    QList<QByteArrayView> m_lines; // views into the checked bytes
+    std::array<std::u16string, 5> m_folded; // the texts of the question line being checked, folded
+    std::u16string m_earlier;               // an earlier question, folded again to compare
+    QMultiHash<size_t, int> m_clashes;      // first lines of further texts whose hash is taken
     QList<Diagnostic> m_found;
     int m_authors = 0;
     int m_subjects = 0;

@@ -259,7 +259,7 @@ std::optional<BaseFileModel> BaseFromJson(const QByteArray &json, QList<SourceIs
         const QString levelPath = QStringLiteral("levels[%1]").arg(level);
         const QJsonArray questions = read.array(levels[level], levelPath);
         if (levels[level].isArray() && questions.isEmpty())
-            read.error(levelPath, QStringLiteral("level %1 holds no questions").arg(level + 1));
+            read.error(levelPath, EmptyLevelFailure(int(level) + 1).Reason);
         for (qsizetype i = 0; i < questions.size(); ++i) {
             const QString where = QStringLiteral("%1[%2]").arg(levelPath).arg(i);
             if (!read.keys(questions[i], where, {"question", "answers", "author", "subject"}))
