@@ -1,5 +1,6 @@
 #!/bin/sh
 # Configures and builds the project into build/ (Release with debug info).
+# ZORBAN_TARGETS="a b" builds only those targets (and what they need).
 set -eu
 cd "$(dirname "$0")/.."
 BUILD_DIR="${BUILD_DIR:-build}"
@@ -9,4 +10,5 @@ else
     LAUNCHER=""
 fi
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $LAUNCHER "$@" >/dev/null
-cmake --build "$BUILD_DIR"
+# shellcheck disable=SC2086
+cmake --build "$BUILD_DIR" ${ZORBAN_TARGETS:+--target $ZORBAN_TARGETS}

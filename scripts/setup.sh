@@ -6,7 +6,9 @@ set -eu
 PACKAGES="g++ cmake ninja-build ccache qt6-base-dev qt6-base-dev-tools libgl-dev \
 fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fonts-wine \
 xvfb xauth xdotool imagemagick xdg-utils \
-clang libclang-rt-14-dev python3 libxcb1-dev"
+clang libclang-rt-14-dev python3 libxcb1-dev \
+dpkg-dev desktop-file-utils appstream lintian qt6-svg-dev \
+sox qt6-multimedia-dev"
 
 missing=""
 for p in $PACKAGES; do

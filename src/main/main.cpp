@@ -70,6 +70,8 @@ int main(int argc, char **argv)
     keepAlive.reset();
     FullScreen::ClearScaleFactorVariable();
     QApplication::setApplicationDisplayName(QString());
+    // The menu entry's name: desktops match the running window to it (and its icon) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorban"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     GameState state;

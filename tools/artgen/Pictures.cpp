@@ -1,6 +1,8 @@
 #include "Pictures.h"
 
 #include <QBuffer>
+#include <algorithm>
+#include <cstdlib>
 #include <QColor>
 
 namespace {
@@ -119,4 +121,41 @@ QByteArray Encode(const QImage &image, const QString &format)
                         ? image.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPG", 90)
                         : image.save(&buffer, "PNG");
     return ok ? bytes : QByteArray();
+}
+
+PictureDifference ComparePictures(const QImage &a, const QImage &b)
+{
+    PictureDifference d;
+    if (a.size() != b.size() || a.isNull()) {
+        d.largest = 255;
+        d.mean = 255.0;
+        d.changedShare = 1.0;
+        return d;
+    }
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    qint64 changed = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const QRgb *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const QRgb *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            const int diffs[4] = {std::abs(qRed(p[col]) - qRed(q[col])),
+                                  std::abs(qGreen(p[col]) - qGreen(q[col])),
+                                  std::abs(qBlue(p[col]) - qBlue(q[col])),
+                                  std::abs(qAlpha(p[col]) - qAlpha(q[col]))};
+            int most = 0;
+            for (int v : diffs) {
+                sum += v;
+                most = std::max(most, v);
+            }
+            d.largest = std::max(d.largest, most);
+            if (most > PictureDifference::NoiseLevels)
+                ++changed;
+        }
+    }
+    const double pixels = double(x.width()) * x.height();
+    d.mean = sum / (4.0 * pixels);
+    d.changedShare = double(changed) / pixels;
+    return d;
 }

@@ -1,9 +1,11 @@
 // zorban-artgen: paints every picture of the game and writes them, with a
 // twice-as-large @2x copy of each, into the artwork folder.
 //
-//   zorban-artgen [--out DIR] [--sheet FILE.png] [--composite FILE.png] [--catalogue]
+//   zorban-artgen [--out DIR] [--icons DIR] [--sheet FILE.png] [--composite FILE.png] [--catalogue]
 //
 // --out        where to write the pictures (default: src/art/images)
+// --icons      also write the desktop icon as an icon theme folder,
+//              DIR/hicolor/NxN/apps/ and DIR/hicolor/scalable/apps/
 // --sheet      also write a contact sheet of every picture, for a look
 // --composite  also write the main window as assembled at 1x and 2x, and a
 //              preview with sample texts in the labels' places (FILE-preview)
@@ -25,6 +27,12 @@ namespace {
 bool Save(const QImage &image, const QString &path, const QString &format)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
+    // A picture already there that differs only in the rasteriser's last
+    // bits stays as it is, so painting on another processor changes no file.
+    const QImage existing(path);
+    if (!existing.isNull()
+        && ComparePictures(existing, QImage::fromData(Encode(image, format))).SamePicture())
+        return true;
     const QByteArray bytes = Encode(image, format);
     QFile file(path);
     return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -87,7 +95,9 @@ int main(int argc, char *argv[])
                                        QStringLiteral("file"));
     const QCommandLineOption catalogue(QStringLiteral("catalogue"),
                                        QStringLiteral("Print the catalogue as Markdown."));
-    parser.addOptions({out, sheet, composite, catalogue});
+    const QCommandLineOption icons(QStringLiteral("icons"), QStringLiteral("Icon theme folder."),
+                                   QStringLiteral("dir"));
+    parser.addOptions({out, icons, sheet, composite, catalogue});
     parser.process(app);
 
     const std::vector<PictureRecipe> list = Catalogue();
@@ -121,6 +131,24 @@ int main(int argc, char *argv[])
                 err << "cannot write " << path << "\n";
                 ++failures;
             }
+        }
+    }
+    if (parser.isSet(icons)) {
+        const QString root = parser.value(icons) + QStringLiteral("/hicolor/");
+        for (int size : IconArt::Sizes) {
+            const QString path = root + QStringLiteral("%1x%1/apps/").arg(size) + IconArt::Name + ".png";
+            if (!Save(IconArt::Icon(size), path, QStringLiteral("png"))) {
+                err << "cannot write " << path << "\n";
+                ++failures;
+            }
+        }
+        const QString svg = root + QStringLiteral("scalable/apps/") + IconArt::Name + ".svg";
+        QDir().mkpath(QFileInfo(svg).absolutePath());
+        QFile file(svg);
+        const QByteArray bytes = IconArt::Svg();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            err << "cannot write " << svg << "\n";
+            ++failures;
         }
     }
     if (parser.isSet(sheet))
