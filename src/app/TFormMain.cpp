@@ -5,6 +5,7 @@
 #include "Art.h"
 #include "AutoSizeLabel.h"
 #include "Fonts.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MainLayout.h"
 #include "MessageBox.h"
@@ -39,8 +40,8 @@ QPixmap controlPicture(const QString &name)
 
 } // namespace
 
-TFormMain::TFormMain(GameState &state, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_state(state)
+TFormMain::TFormMain(GameSession &session, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session)
 {
     setWindowTitle(QStringLiteral("Зорбан! Vantor"));
     setObjectName(QStringLiteral("TFormMain"));
@@ -70,6 +71,7 @@ TFormMain::TFormMain(GameState &state, QWidget *parent)
     TimerForMenu->setOnTimer([this] { TimerForMenuTimer(); });
     TimerForMenu->setEnabled(true);
 
+    followSession();
     FormCreate();
 }
 
@@ -240,6 +242,11 @@ void TFormMain::buildControls()
                hides(ImageAbout));
 }
 
+const GameState &TFormMain::state() const
+{
+    return m_session.state();
+}
+
 QWidget *TFormMain::control(const QString &name) const
 {
     return m_controls.value(name);
@@ -265,9 +272,9 @@ void TFormMain::routeClick(QLabel *label, void (TFormMain::*click)())
 QString TFormMain::pressMeaning(const QLabel *area) const
 {
     return QStringLiteral("%1|%2|%3|%4")
-        .arg(m_state.GameActive ? QStringLiteral("game") : QStringLiteral("idle"))
-        .arg(m_state.QuestionNumber)
-        .arg(m_state.CurrentQuestion.Question, area->text());
+        .arg(state().GameActive ? QStringLiteral("game") : QStringLiteral("idle"))
+        .arg(state().QuestionNumber)
+        .arg(state().CurrentQuestion.Question, area->text());
 }
 
 void TFormMain::setDialogs(QWidget *about, QWidget *telephone, QWidget *newNameGamer, QWidget *man,
@@ -296,28 +303,6 @@ void TFormMain::releaseFrom(QWidget *dialog)
     disconnect(dialog, &QObject::destroyed, this, nullptr);
     if (m_holders.isEmpty())
         Stage->setEnabled(true);
-}
-
-void TFormMain::ShowHostText(const QString &text)
-{
-    LabelDialog->setText(text);
-}
-
-void TFormMain::GreetPlayer(const QString &greeting, const QString &baseLine)
-{
-    LabelDialog->setText(greeting);
-    LblNmQA->setText(baseLine);
-    LabelScore->setText(QString());
-    LabelTimer->setText(QString());
-    LCD99->setValue(QString());
-    const QPixmap none = Art::Picture(QStringLiteral("NONE"));
-    for (int step = 1; step <= 15; ++step)
-        ImagePos[step]->setPixmap(none);
-}
-
-void TFormMain::ShowPlayerLine(const QString &line)
-{
-    LabelNameGamer->setText(line);
 }
 
 QPoint TFormMain::CursorOnStage() const
@@ -418,8 +403,7 @@ void TFormMain::FormClose()
     if (m_closed)
         return;
     m_closed = true;
-    if (m_state.GameActive)
-        FinishGame();
+    m_session.Close();
     TimerForMenu->setEnabled(false);
     LeaveFullScreen();
 }

@@ -18,21 +18,25 @@ class QLabel;
 class TGauge;
 class TLCD99;
 class TThreadedTimer;
+class GameSession;
 struct GameState;
 
 // The main window: the game's one top-level window, borderless and filling
 // the screen in the window colour. The 800 x 600 stage in its middle holds the
 // main window's controls; every dialog is a panel on this window above the
 // stage. The controls are public and named as the game addresses them; their
-// places and looks come from MainLayout.
+// places and looks come from MainLayout. It is the game session's view: it
+// shows what the session says and hands it the player's clicks and the
+// timer's ticks; the rules live in the session.
 class TFormMain : public QWidget, public DialogHost {
     Q_OBJECT
 
 public:
-    explicit TFormMain(GameState &state, QWidget *parent = nullptr);
+    explicit TFormMain(GameSession &session, QWidget *parent = nullptr);
     ~TFormMain() override;
 
-    GameState &state() const { return m_state; }
+    GameSession &session() const { return m_session; }
+    const GameState &state() const;
 
     // ---- Controls, in stacking order (bottom first) ----------------------
     QWidget *Stage = nullptr; // the 800 x 600 stage all controls live on; disabled while held
@@ -109,9 +113,6 @@ public:
     void releaseFrom(QWidget *dialog) override;
     bool isHeldBy(QWidget *dialog) const override { return m_holders.contains(dialog); }
     void CloseProgram() override { close(); }
-    void ShowHostText(const QString &text) override;
-    void GreetPlayer(const QString &greeting, const QString &baseLine) override;
-    void ShowPlayerLine(const QString &line) override;
 
     // The mouse pointer in stage coordinates (the menu panel follows it).
     QPoint CursorOnStage() const;
@@ -152,10 +153,6 @@ public:
     void TimerTimer();
     void TimerForMenuTimer();
 
-    // Loading a base and starting a game; ending it and saving the base.
-    void BeginGame();
-    void FinishGame();
-
     // The banner: `newYear` at 0 and `snow` four times from x 58 on a
     // button-face fill; pixels of BannerKey become transparent. Returns the
     // top 800 x 50 of the working picture.
@@ -182,7 +179,7 @@ private:
     QString pressMeaning(const QLabel *area) const;
     void placeStage();
 
-    GameState &m_state;
+    GameSession &m_session;
     QHash<QString, QWidget *> m_controls;
     QSet<QWidget *> m_holders;
     QWidget *m_about = nullptr;
@@ -195,26 +192,11 @@ private:
     bool m_closed = false;
 
     // ---- Game play (src/app/TFormMainPlay.cpp) ---------------------------
-    // Private members that the game's handlers need go below this line.
-    // Puts the question of level QuestionNumber on screen; false when the
-    // level holds no question.
-    bool DrawQuestion();
-    void AdvanceLadder();
-    void AnswerChosen(int place); // place 1..4 = A..D
-    void WrongAnswer(const QString &chosen);
+    // Connects the session's signals to the controls they change.
+    void followSession();
+    void showQuestion();
 
     QLabel *answerLabel(int place) const;
     void answerPressed(int place);
     void answerReleased(int place);
-    void setMarker(int position, const QString &picture);
-    // Moves GaugeLoad and lets the window process its events.
-    void showProgress(qint64 processed, qint64 total);
-
-    // BeginGame or FinishGame is loading or saving the base: the window keeps
-    // processing events meanwhile, and nothing may start either again.
-    bool m_baseBusy = false;
-    // Point sizes of the question and the answers; a long text keeps the
-    // size the previous question left.
-    int m_questionPoints = 16;
-    int m_answerPoints = 14;
 };

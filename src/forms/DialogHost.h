@@ -6,8 +6,9 @@ class QWidget;
 
 // What the game's dialogs need of the window they are drawn on, so that they
 // never depend on the main window itself: the surface they live on, the
-// stage they hold while they are up, the end of the program, and the few
-// texts of the main window that a dialog leaves behind when it goes.
+// stage they hold while they are up, and the end of the program. What a
+// dialog leaves behind for the main window to show (the host's words, the
+// greeting, the player's name) goes through the game session.
 class DialogHost {
 public:
     virtual ~DialogHost() = default;
@@ -25,12 +26,4 @@ public:
     // Ends the program as closing the main window does (a running game is
     // finished first).
     virtual void CloseProgram() = 0;
-
-    // The host's message area.
-    virtual void ShowHostText(const QString &text) = 0;
-    // A player has been named: the greeting, the base line, and a clean
-    // score, countdown, clock and ladder for the next game.
-    virtual void GreetPlayer(const QString &greeting, const QString &baseLine) = 0;
-    // The line that names the player on the menu panel.
-    virtual void ShowPlayerLine(const QString &line) = 0;
 };

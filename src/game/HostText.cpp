@@ -11,6 +11,13 @@ QString TakeMoney(const GameState &state)
         + QString::number(state.Winnings) + QStringLiteral(" рублей.");
 }
 
+QString Greeting(const QString &name)
+{
+    return QStringLiteral("Приветствую вас, ") + name
+        + QStringLiteral(", на всемиизвестной, а также любимой телеигре \"Зорбан!\"! Теперь мы можем "
+                         "начать игру!");
+}
+
 QString FiftyFifty(const QString &name)
 {
     return name

@@ -10,6 +10,9 @@ namespace HostText {
 // The player takes the money at the current question, keeping Winnings.
 QString TakeMoney(const GameState &state);
 
+// The new-game dialog's greeting once the player has given a name.
+QString Greeting(const QString &name);
+
 // The fifty-fifty lifeline has removed two wrong answers.
 QString FiftyFifty(const QString &name);
 

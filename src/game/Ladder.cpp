@@ -130,17 +130,16 @@ int SafeSum(int winnings)
     return 0;
 }
 
-WrongOutcome WrongAnswer(GameState &state, const QString &chosen)
+WrongOutcome WrongAnswer(const GameState &state, const QString &chosen)
 {
-    state.Winnings = SafeSum(state.Winnings);
     WrongOutcome outcome;
-    outcome.winnings = state.Winnings;
+    outcome.winnings = SafeSum(state.Winnings);
     outcome.redMarker = state.QuestionNumber;
     outcome.message = state.PlayerName + QStringLiteral(", на ") + QString::number(state.QuestionNumber)
         + QStringLiteral(" вопросе вы ответили ") + chosen
         + QStringLiteral(". К сожалению это был не верный ответ, а правильный ответ это ")
         + state.CurrentQuestion.Answers[1] + QStringLiteral(". Ваш выигрыш составил ")
-        + QString::number(state.Winnings)
+        + QString::number(outcome.winnings)
         + QStringLiteral(" рублей. Да не расстраивайтесь, а попробуйте еще раз приступить к штурму "
                          "миллиона!");
     return outcome;

@@ -47,8 +47,8 @@ struct WrongOutcome {
     QString message;
 };
 
-// A wrong answer with the text the player picked: cuts Winnings to the safe
-// sum and gives the host's message. QuestionNumber is left alone.
-WrongOutcome WrongAnswer(GameState &state, const QString &chosen);
+// A wrong answer with the text the player picked: the safe sum that Winnings
+// falls to and the host's message.
+WrongOutcome WrongAnswer(const GameState &state, const QString &chosen);
 
 } // namespace Ladder

@@ -3,7 +3,7 @@
 #include "Art.h"
 #include "DialogHost.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "Random.h"
 #include "Palette.h"
 #include "TGauge.h"
@@ -22,9 +22,9 @@ const QColor BarColor = Palette::LcdLit;
 
 } // namespace
 
-TFormPromptMan::TFormPromptMan(GameState &state, DialogHost &host)
+TFormPromptMan::TFormPromptMan(GameSession &session, DialogHost &host)
     : DialogPanel(&host, host.DialogSurface(), u"Помощь зала"_s, QSize(205, 280), WindowColor)
-    , m_state(state)
+    , m_session(session)
     , m_random(&SystemRandom())
 {
     setObjectName(u"TFormPromptMan"_s);
@@ -90,7 +90,7 @@ TFormPromptMan::~TFormPromptMan()
 void TFormPromptMan::FormShow()
 {
     HoldStage();
-    m_audienceShares = Lifelines::AudienceVote(m_state.DifficultyTier, *m_random);
+    m_audienceShares = Lifelines::AudienceVote(m_session.state().DifficultyTier, *m_random);
     TimerAnimProc->setEnabled(true);
 }
 
@@ -98,7 +98,7 @@ void TFormPromptMan::TimerAnimProcTimer()
 {
     const auto gauges = Gauges();
     for (int place = 1; place <= 4; ++place) {
-        const int answer = m_state.AnswerPos[place];
+        const int answer = m_session.state().AnswerPos[place];
         const int share = answer >= 1 && answer <= 4 ? m_audienceShares[answer] : 0;
         if (gauges[place]->Progress() < share)
             gauges[place]->setProgress(gauges[place]->Progress() + 1);
@@ -111,8 +111,8 @@ void TFormPromptMan::TimerAnimProcTimer()
 void TFormPromptMan::FormHide()
 {
     ReleaseStage();
-    host()->ShowHostText(Lifelines::AudienceSummary(
-        m_state.PlayerName, GaugeA->Progress(), GaugeB->Progress(), GaugeC->Progress(), GaugeD->Progress()));
+    m_session.LeaveHostMessage(Lifelines::AudienceSummary(
+        m_session.state().PlayerName, GaugeA->Progress(), GaugeB->Progress(), GaugeC->Progress(), GaugeD->Progress()));
     for (TGauge *gauge : {GaugeA, GaugeB, GaugeC, GaugeD})
         gauge->setProgress(0);
     TimerAnimProc->setEnabled(false);

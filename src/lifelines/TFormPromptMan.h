@@ -10,7 +10,7 @@ class RandomGenerator;
 class DialogHost;
 class TGauge;
 class TThreadedTimer;
-struct GameState;
+class GameSession;
 
 // The ask-the-audience dialog: on opening the studio audience votes, and
 // four vertical bars, one per answer place A to D, grow one percent per
@@ -20,7 +20,7 @@ class TFormPromptMan : public DialogPanel {
     Q_OBJECT
 
 public:
-    TFormPromptMan(GameState &state, DialogHost &host);
+    TFormPromptMan(GameSession &session, DialogHost &host);
     ~TFormPromptMan() override;
 
     // Controls, bottom of the stack first.
@@ -48,7 +48,7 @@ public:
     void setRandom(RandomGenerator &random) { m_random = &random; }
 
 private:
-    GameState &m_state;
+    GameSession &m_session;
     RandomGenerator *m_random;
 
     Lifelines::AudienceShares m_audienceShares{};

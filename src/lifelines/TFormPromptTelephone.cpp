@@ -3,7 +3,7 @@
 #include "Art.h"
 #include "DialogHost.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "LifelineRules.h"
 #include "Random.h"
 #include "Palette.h"
@@ -96,9 +96,9 @@ QLabel *MakePicture(QWidget *parent, const QString &form, const QString &name, c
 
 } // namespace
 
-TFormPromptTelephone::TFormPromptTelephone(GameState &state, DialogHost &host)
+TFormPromptTelephone::TFormPromptTelephone(GameSession &session, DialogHost &host)
     : DialogPanel(&host, host.DialogSurface(), u"Звонок другу"_s, QSize(576, 228), Palette::Night)
-    , m_state(state)
+    , m_session(session)
     , m_random(&SystemRandom())
 {
     setObjectName(u"TFormPromptTelephone"_s);
@@ -211,16 +211,16 @@ void TFormPromptTelephone::pressStartNum()
 {
     const QString number = LabelNumber->text();
     if (!Lifelines::IsCallable(number)) {
-        LabelDialog->setText(Lifelines::CallRefusedMessage(m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CallRefusedMessage(m_session.state().PlayerName));
         return;
     }
     TimerAutoClose->start();
     Timer->setEnabled(false);
 
-    m_reliabilityDivisor = Lifelines::ReliabilityDivisor(number, m_state.DifficultyTier);
+    m_reliabilityDivisor = Lifelines::ReliabilityDivisor(number, m_session.state().DifficultyTier);
     const int answer = Lifelines::FriendAnswer(m_reliabilityDivisor, *m_random);
-    m_friendAnswer = m_state.CurrentQuestion.Answers[answer];
-    LabelDialog->setText(Lifelines::CallMessage(m_state.PlayerName, number, m_friendAnswer));
+    m_friendAnswer = m_session.state().CurrentQuestion.Answers[answer];
+    LabelDialog->setText(Lifelines::CallMessage(m_session.state().PlayerName, number, m_friendAnswer));
     setKeysEnabled(false);
 }
 
@@ -230,17 +230,17 @@ void TFormPromptTelephone::TimerTimer()
     const Lifelines::DialState dialState = Lifelines::StateOfNumber(LabelNumber->text());
     if (m_callSecondsLeft == 20) {
         setTimerColor(Yellow);
-        LabelDialog->setText(Lifelines::CountdownMessage(20, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(20, dialState, m_session.state().PlayerName));
     }
     if (m_callSecondsLeft == 10) {
         setTimerColor(Red);
-        LabelDialog->setText(Lifelines::CountdownMessage(10, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(10, dialState, m_session.state().PlayerName));
     }
     if (m_callSecondsLeft == 0) {
         Timer->setEnabled(false);
         TimerAutoClose->start();
         setKeysEnabled(false);
-        LabelDialog->setText(Lifelines::CountdownMessage(0, dialState, m_state.PlayerName));
+        LabelDialog->setText(Lifelines::CountdownMessage(0, dialState, m_session.state().PlayerName));
     }
     LabelTimer->setText(QString::number(m_callSecondsLeft));
 }
@@ -259,7 +259,7 @@ void TFormPromptTelephone::FormShow()
 void TFormPromptTelephone::FormHide()
 {
     ReleaseStage();
-    host()->ShowHostText(LabelDialog->text());
+    m_session.LeaveHostMessage(LabelDialog->text());
     TimerAutoClose->stop();
     // The countdown too: a dialog hidden by other means than its own
     // auto-close must not tick on unseen.

@@ -11,7 +11,7 @@ class QTimer;
 class RandomGenerator;
 class DialogHost;
 class TThreadedTimer;
-struct GameState;
+class GameSession;
 
 // The phone-a-friend dialog: a keypad on which the player dials a friend's
 // 5- to 7-digit number within 30 seconds. The friend names the text of one
@@ -23,7 +23,7 @@ class TFormPromptTelephone : public DialogPanel {
     Q_OBJECT
 
 public:
-    TFormPromptTelephone(GameState &state, DialogHost &host);
+    TFormPromptTelephone(GameSession &session, DialogHost &host);
     ~TFormPromptTelephone() override;
 
     // Keys of the pad besides the digits 0..9.
@@ -76,7 +76,7 @@ private:
     void pressStartNum();
     void setTimerColor(const QColor &color);
 
-    GameState &m_state;
+    GameSession &m_session;
     RandomGenerator *m_random;
 
     int m_callSecondsLeft = 30;

@@ -3,7 +3,7 @@
 // live until the main window closes. The main window is the one top-level
 // window; the other five are panels drawn on it.
 #include "FullScreen.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
 #include "TFormNewNameGamer.h"
@@ -74,13 +74,13 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorban"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    GameState state;
-    TFormMain main(state);
+    GameSession session;
+    TFormMain main(session);
     TFormAbout about(&main);
-    TFormPromptTelephone telephone(state, main);
-    TFormNewNameGamer newNameGamer(state, main);
-    TFormPromptMan man(state, main);
-    TFormTop5 top5(state, main);
+    TFormPromptTelephone telephone(session, main);
+    TFormNewNameGamer newNameGamer(session, main);
+    TFormPromptMan man(session, main);
+    TFormTop5 top5(session, main);
     main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
     QObject::connect(&main, &TFormMain::closed, &app, &QCoreApplication::quit);
 

@@ -7,7 +7,7 @@
 #include "DialogHost.h"
 #include "DialogParts.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "MessageBox.h"
 #include "Palette.h"
 #include "PlayerRules.h"
@@ -26,8 +26,6 @@
 
 namespace {
 
-const QString Anonymous = QStringLiteral("Анонимный игрок");
-
 // Keeps the name box to characters the settings file can hold, at most 20;
 // typed and pasted text alike.
 class NameValidator : public QValidator {
@@ -45,10 +43,10 @@ public:
 
 } // namespace
 
-TFormNewNameGamer::TFormNewNameGamer(GameState &state, DialogHost &host)
+TFormNewNameGamer::TFormNewNameGamer(GameSession &session, DialogHost &host)
     : DialogPanel(&host, host.DialogSurface(), QStringLiteral("Замена имени"), {FormWidth, FormHeight},
                   Palette::Night)
-    , m_state(state)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormNewNameGamer"));
     buildControls();
@@ -159,7 +157,7 @@ void TFormNewNameGamer::FormShow()
     BaseFileList = ListBaseFiles(QAFolder());
     HoldStage();
     readSettings();
-    DescribeBase(m_state.CurrentBaseFile);
+    DescribeBase(m_session.state().CurrentBaseFile);
     m_inShowSequence = false;
     EditNewNameGamer->setFocus(Qt::OtherFocusReason);
 }
@@ -173,7 +171,7 @@ void TFormNewNameGamer::FormHide()
     ImageBckB->hide();
     ImageNxtB->hide();
     ReleaseStage();
-    host()->ShowPlayerLine(QStringLiteral("Играет ") + m_state.PlayerName);
+    m_session.AnnouncePlayer();
 }
 
 void TFormNewNameGamer::readSettings()
@@ -182,7 +180,7 @@ void TFormNewNameGamer::readSettings()
     const std::optional<PlayerSettings::Contents> read = PlayerSettings::Read(path);
     if (!read) {
         // Unreadable or missing: start again from the defaults, silently.
-        m_state.CurrentBaseFile = QString::fromLatin1(PlayerSettings::DefaultBaseFile);
+        m_session.ChooseBase(QString::fromLatin1(PlayerSettings::DefaultBaseFile));
         KnownPlayerNames.clear();
         QString error;
         if (!PlayerSettings::Write(path, PlayerSettings::DefaultContents(), &error))
@@ -190,7 +188,7 @@ void TFormNewNameGamer::readSettings()
         return;
     }
     if (read->BaseFile)
-        m_state.CurrentBaseFile = *read->BaseFile;
+        m_session.ChooseBase(*read->BaseFile);
     if (read->Names)
         KnownPlayerNames = *read->Names;
 }
@@ -218,11 +216,7 @@ bool TFormNewNameGamer::DescribeBase(const QString &fileName)
 
     LabelNBase->setText(summary.Title);
     DescribedLevelCounts = summary.LevelCounts;
-    // A running game sized its question lists by these counts: leave them be.
-    if (!m_state.GameActive) {
-        for (int level = 1; level <= GameState::Levels; ++level)
-            m_state.LevelCounts[level] = summary.LevelCounts[level];
-    }
+    m_session.DescribeLevels(summary.LevelCounts);
     if (!summary.ok()) {
         report(tr("Вопросная база %1 повреждена:\n%2").arg(relative, summary.Error));
         return false;
@@ -236,8 +230,8 @@ void TFormNewNameGamer::chooseBase(int index)
     if (BaseFileList.isEmpty())
         return;
     BaseFileIndex = index;
-    m_state.CurrentBaseFile = BaseFileList.at(BaseFileIndex);
-    DescribeBase(m_state.CurrentBaseFile);
+    m_session.ChooseBase(BaseFileList.at(BaseFileIndex));
+    DescribeBase(m_session.state().CurrentBaseFile);
 }
 
 void TFormNewNameGamer::showKnownName()
@@ -261,19 +255,13 @@ void TFormNewNameGamer::LabelBtnOkMouseUp()
     ImageBtnOk->show();
 
     const QString typed = EditNewNameGamer->text();
-    m_state.PlayerName = typed.isEmpty() ? Anonymous : typed.left(PlayerRules::MaxNameLength);
-
     // The main window greets the player, shows the base and clears the
     // score, the countdown, the clock and the ladder.
-    host()->GreetPlayer(QStringLiteral("Приветствую вас, ") + m_state.PlayerName
-                            + QStringLiteral(", на всемиизвестной, а также любимой телеигре "
-                                             "\"Зорбан!\"! Теперь мы можем начать игру!"),
-                        LabelNBase->text() + QStringLiteral(". Всего вопросов: ")
-                            + QString::number(TotalQuestions(DescribedLevelCounts)) + QStringLiteral("."));
+    m_session.NamePlayer(typed, LabelNBase->text(), TotalQuestions(DescribedLevelCounts));
 
     // The typed name goes first when it is new; no name is ever stored twice.
     // The list in memory is read back from the file at the next showing.
-    const QByteArray contents = PlayerSettings::Compose(m_state.CurrentBaseFile, typed, KnownPlayerNames);
+    const QByteArray contents = PlayerSettings::Compose(m_session.state().CurrentBaseFile, typed, KnownPlayerNames);
     QString error;
     if (!PlayerSettings::Write(SettingsPath(), contents, &error)) {
         report(tr("Не удалось записать файл настроек %1:\n%2").arg(SettingsPath(), error));

@@ -11,7 +11,7 @@ class PressLabel;
 class QLabel;
 class QLineEdit;
 class DialogHost;
-struct GameState;
+class GameSession;
 
 // The new-game dialog: the player introduces himself and chooses the question
 // base. It reads and writes the settings file Zorban.ini and describes a base
@@ -24,7 +24,7 @@ class TFormNewNameGamer : public DialogPanel {
     Q_OBJECT
 
 public:
-    TFormNewNameGamer(GameState &state, DialogHost &host);
+    TFormNewNameGamer(GameSession &session, DialogHost &host);
 
     static constexpr int FormWidth = 459;
     static constexpr int FormHeight = 183;
@@ -87,6 +87,6 @@ private:
     void reportLater(const QString &text);
     void report(const QString &text);
 
-    GameState &m_state;
+    GameSession &m_session;
     bool m_inShowSequence = false;
 };

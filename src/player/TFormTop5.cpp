@@ -3,7 +3,7 @@
 #include "AutoSizeLabel.h"
 #include "DialogParts.h"
 #include "Fonts.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "MoneyLadder.h"
 #include "PlayTime.h"
 #include "PressLabel.h"
@@ -12,10 +12,10 @@
 
 #include <QMouseEvent>
 
-TFormTop5::TFormTop5(GameState &state, DialogHost &host)
+TFormTop5::TFormTop5(GameSession &session, DialogHost &host)
     : DialogPanel(&host, host.DialogSurface(), QStringLiteral("Top 5"), {FormWidth, FormHeight},
                   Palette::Studio)
-    , m_state(state)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormTop5"));
     setFont(GameFont(FontFamily::Arial, 16, true));
@@ -96,7 +96,7 @@ QString TFormTop5::SumText(int step)
 void TFormTop5::FormShow()
 {
     for (int row = 1; row <= Rows; ++row) {
-        const BestTable &entry = m_state.Leaders[row];
+        const BestTable &entry = m_session.state().Leaders[row];
         LabelNames[row]->setText(entry.Name);
         LabelScores[row]->setText(SumText(entry.Step));
         LabelTimes[row]->setText(FormatPlayTime(entry.Ticks));

@@ -9,7 +9,7 @@
 class PressLabel;
 class QLabel;
 class DialogHost;
-struct GameState;
+class GameSession;
 
 // The leaderboard dialog: the five best results of the base just played,
 // shown at the end of every game. It only displays. Showing it holds the
@@ -19,7 +19,7 @@ class TFormTop5 : public DialogPanel {
     Q_OBJECT
 
 public:
-    TFormTop5(GameState &state, DialogHost &host);
+    TFormTop5(GameSession &session, DialogHost &host);
 
     static constexpr int FormWidth = 442;
     static constexpr int FormHeight = 235;
@@ -52,5 +52,5 @@ public:
 private:
     void buildControls();
 
-    GameState &m_state;
+    GameSession &m_session;
 };

@@ -10,17 +10,18 @@
 #include <array>
 #include <cstdint>
 
-// The state of the game, held once for the whole run (the program creates one
-// and hands it to every window). Each group names the one part of the game
-// that writes it; everyone else only reads.
+// The state of the game, held once for the whole run by the game session
+// (GameSession), its only writer; windows read it through the session. Each
+// group names the step of the game that changes it.
 struct GameState {
     static constexpr int Levels = 15;
 
-    // Written by the new-game dialog.
+    // Chosen in the new-game dialog.
     QString CurrentBaseFile = QStringLiteral("Base.QA"); // file name inside QA/
     QString PlayerName;                                    // at most 20 characters
 
-    // Written by loading and saving a base (the draw changes the order).
+    // Loading and saving a base (the draw changes the order; the new-game
+    // dialog's description of a base sets the counts between games).
     // Index 1..15 is the level; index 0 is unused. For level L the list holds
     // LevelCounts[L] + 1 elements: element 0 is the scratch slot used for swaps
     // and moves, elements 1..LevelCounts[L] the questions in rotation order.
@@ -35,18 +36,18 @@ struct GameState {
     std::array<BestTable, 7> Leaders;
     bool GameActive = false;
 
-    // Written by answer evaluation (loading and saving resets QuestionNumber).
+    // Answer evaluation (loading and saving resets QuestionNumber).
     int QuestionNumber = 1;   // 1..15; 16 after the last right answer
     int Winnings = 0;         // roubles of the highest step won, or the safe sum
     int DifficultyTier = 1;   // 1 for questions 1-4, 2 for 5-9, 3 for 10-15
 
-    // Written by the question draw.
+    // The question draw.
     QABase CurrentQuestion;
     std::array<int, 5> AnswerPos{}; // index 1..4 = places A..D: which answer stands there
     int FiftyHide1 = 0;             // the two places fifty-fifty will hide (1..4)
     int FiftyHide2 = 0;
 
-    // Written by the question timer (the draw and loading/saving reset them).
+    // The question timer (the draw and loading/saving reset them).
     int SecondsLeft = 60;
     int SecondTicks = 0;
     int GameTicks = 0;

@@ -1,7 +1,7 @@
 // Scaling the stage to the screen, and what the main window does when the
 // screen cannot hold it.
 #include "FullScreen.h"
-#include "GameState.h"
+#include "GameSession.h"
 #include "MessageBox.h"
 #include "TFormMain.h"
 
@@ -132,8 +132,8 @@ void TestFullScreen::stageIsCentredInTheFullScreenWindow()
     QStringList messages;
     SetMessageSinkForTests([&](const QString &text) { messages << text; });
     FullScreen::SetScreenSizeForTests(QSize(1067, 600));
-    GameState state;
-    TFormMain form(state);
+    GameSession session;
+    TFormMain form(session);
     QVERIFY(messages.isEmpty());
     QVERIFY(form.IsFullScreen());
     QCOMPARE(form.size(), QSize(1067, 600));
@@ -156,8 +156,8 @@ void TestFullScreen::screenTooSmallIsReportedOnceAndPlaysInAWindow()
     QStringList messages;
     SetMessageSinkForTests([&](const QString &text) { messages << text; });
     FullScreen::SetScreenSizeForTests(screen);
-    GameState state;
-    TFormMain form(state);
+    GameSession session;
+    TFormMain form(session);
     QCOMPARE(messages, QStringList{QStringLiteral("Ошибка! Невозможно перейти в полноэкранный режим!")});
     QVERIFY(!form.IsFullScreen());
     QVERIFY(!(form.windowState() & Qt::WindowFullScreen));

@@ -1,6 +1,6 @@
 // While a dialog holds the main window (disabling it), the window must look
 // exactly as it does when free: no faded pictures behind the dialog.
-#include "GameState.h"
+#include "GameSession.h"
 #include "TFormMain.h"
 #include "TThreadedTimer.h"
 
@@ -12,8 +12,8 @@ class TestHeldLook : public QObject {
 private slots:
     void heldWindowLooksTheSame()
     {
-        GameState state;
-        TFormMain main(state);
+        GameSession session;
+        TFormMain main(session);
         main.TimerForMenu->setEnabled(false);
         main.show();
         QWidget dialog;

@@ -1,6 +1,7 @@
 // The main window against its layout table, the mouse routing of its areas,
 // the dialog hold, the banner and closing between games.
 #include "AutoSizeLabel.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MainLayout.h"
 #include "MessageBox.h"
@@ -52,7 +53,8 @@ private slots:
     void closingMidGameFinishesTheGameBeforeLeavingFullScreen();
 
 private:
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_form;
     QStringList m_messages;
 };
@@ -61,8 +63,9 @@ void TestMainWindow::init()
 {
     m_messages.clear();
     SetMessageSinkForTests([this](const QString &text) { m_messages << text; });
-    m_state = std::make_unique<GameState>();
-    m_form = std::make_unique<TFormMain>(*m_state);
+    m_session = std::make_unique<GameSession>();
+    m_state = &m_session->state();
+    m_form = std::make_unique<TFormMain>(*m_session);
     // The menu panel follows the pointer; keep it where the table puts it.
     m_form->TimerForMenu->setEnabled(false);
 }
@@ -70,7 +73,8 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_form.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
 }
 
@@ -454,11 +458,13 @@ void TestMainWindow::closingMidGameFinishesTheGameBeforeLeavingFullScreen()
     ShowWatcher watcher(*m_form);
     top5.installEventFilter(&watcher);
     m_form->setDialogs(nullptr, nullptr, nullptr, nullptr, &top5);
-    m_state->PlayerName = QStringLiteral("Вера");
-    m_state->CurrentBaseFile = QStringLiteral("Base.QA");
+    GameState start;
+    start.PlayerName = QStringLiteral("Вера");
+    start.CurrentBaseFile = QStringLiteral("Base.QA");
+    m_session->Restore(start);
     m_form->TimerForMenu->setEnabled(true);
     m_form->show();
-    m_form->BeginGame();
+    m_session->BeginGame();
     const bool started = m_state->GameActive;
     m_form->close();
     bool ok = false;

@@ -5,6 +5,7 @@
 #include "AutoSizeLabel.h"
 #include "BaseDescription.h"
 #include "BaseLoader.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "HostText.h"
 #include "Ladder.h"
@@ -114,7 +115,8 @@ private:
     QString m_oldDir;
     std::uint32_t m_ms = 0;
     QStringList m_messages;
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormTop5> m_top5;
     std::unique_ptr<QWidget> m_about;
@@ -147,7 +149,8 @@ void TestWholeGame::cleanup()
     m_newName.reset();
     m_man.reset();
     m_main.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
     SystemRandom().setClock(&RandomGenerator::SystemMillisecondsSinceMidnight);
     QDir::setCurrent(m_oldDir);
@@ -157,11 +160,14 @@ void TestWholeGame::cleanup()
 void TestWholeGame::openWindow(const BaseFileModel &base)
 {
     QVERIFY(TestBase::Write(BaseFilePath, base));
-    m_state = std::make_unique<GameState>();
-    m_state->CurrentBaseFile = BaseName;
-    m_state->PlayerName = Player;
-    m_main = std::make_unique<TFormMain>(*m_state);
-    m_top5 = std::make_unique<TFormTop5>(*m_state, *m_main);
+    GameState start;
+    start.CurrentBaseFile = BaseName;
+    start.PlayerName = Player;
+    m_session = std::make_unique<GameSession>();
+    m_session->Restore(start);
+    m_state = &m_session->state();
+    m_main = std::make_unique<TFormMain>(*m_session);
+    m_top5 = std::make_unique<TFormTop5>(*m_session, *m_main);
     m_about = std::make_unique<QWidget>();
     m_telephone = std::make_unique<QWidget>();
     m_newName = std::make_unique<QWidget>();

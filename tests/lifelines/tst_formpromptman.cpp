@@ -1,4 +1,5 @@
 // The ask-the-audience dialog: its bars, the animation and the host's summary.
+#include "GameSession.h"
 #include "GameState.h"
 #include "LifelineRules.h"
 #include "MessageBox.h"
@@ -12,9 +13,22 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Changes the session's position of play the way a test needs it.
+void Arrange(GameSession &session, const std::function<void(GameState &)> &change)
+{
+    GameState position = session.state();
+    change(position);
+    session.Restore(position);
+}
+
+} // namespace
 
 class TestFormPromptMan : public QObject {
     Q_OBJECT
@@ -36,7 +50,8 @@ private:
     void openDialog();
     void runAnimation();
 
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormPromptMan> m_dialog;
     // Every reseed reads the next millisecond from this list (the last repeats).
@@ -48,12 +63,15 @@ private:
 void TestFormPromptMan::init()
 {
     SetMessageSinkForTests([](const QString &) {});
-    m_state = std::make_unique<GameState>();
-    m_state->PlayerName = u"Пётр"_s;
-    m_state->DifficultyTier = 1;
-    m_state->AnswerPos = {0, 1, 2, 3, 4};
-    m_main = std::make_unique<TFormMain>(*m_state);
-    m_dialog = std::make_unique<TFormPromptMan>(*m_state, *m_main);
+    m_session = std::make_unique<GameSession>();
+    m_state = &m_session->state();
+    Arrange(*m_session, [&](GameState &s) {
+        s.PlayerName = u"Пётр"_s;
+        s.DifficultyTier = 1;
+        s.AnswerPos = {0, 1, 2, 3, 4};
+    });
+    m_main = std::make_unique<TFormMain>(*m_session);
+    m_dialog = std::make_unique<TFormPromptMan>(*m_session, *m_main);
     m_dialog->setRandom(m_random);
     // The tests run the animation ticks themselves.
     m_dialog->TimerAnimProc->setInterval(600'000);
@@ -63,7 +81,8 @@ void TestFormPromptMan::cleanup()
 {
     m_dialog.reset();
     m_main.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
 }
 
@@ -124,14 +143,14 @@ void TestFormPromptMan::layoutOfTheWindow()
 
     QCOMPARE(d.TimerAnimProc->Interval(), 600'000); // set by init(); 35 in the game
     QVERIFY(!d.TimerAnimProc->Enabled());
-    TFormPromptMan fresh(*m_state, *m_main);
+    TFormPromptMan fresh(*m_session, *m_main);
     QCOMPARE(fresh.TimerAnimProc->Interval(), 35);
 }
 
 void TestFormPromptMan::everyOpeningVotesAHundred()
 {
     for (int tier = 1; tier <= 3; ++tier) {
-        m_state->DifficultyTier = tier;
+        Arrange(*m_session, [&](GameState &s) { s.DifficultyTier = tier; });
         for (std::uint32_t ms : {0u, 999u, 12'345'678u, 86'399'999u}) {
             m_clock = {ms};
             openDialog();
@@ -148,7 +167,7 @@ void TestFormPromptMan::shareOf99IsReachedAtTick99()
 {
     // A share of 99 needs a scattered audience whose correct answer gets 1,
     // which only happens when the millisecond turns between the reseeds.
-    m_state->DifficultyTier = 3;
+    Arrange(*m_session, [&](GameState &s) { s.DifficultyTier = 3; });
     bool found = false;
     for (std::uint32_t ms = 0; ms < 5'000'000u && !found; ++ms) {
         int calls = 0;
@@ -161,7 +180,7 @@ void TestFormPromptMan::shareOf99IsReachedAtTick99()
     }
     QVERIFY2(found, "no vote in the range gave a share of 99");
 
-    m_state->AnswerPos = {0, 3, 2, 4, 1}; // answer 2 at place B
+    Arrange(*m_session, [&](GameState &s) { s.AnswerPos = {0, 3, 2, 4, 1}; }); // answer 2 at place B
     openDialog();
     QCOMPARE(m_dialog->AudienceShares()[2], 99);
     for (int tick = 1; tick <= 98; ++tick)
@@ -202,9 +221,11 @@ void TestFormPromptMan::summaryListsThePlacesInOrder()
     QFETCH(int, d);
     QFETCH(int, fiftyHide1);
     QFETCH(int, fiftyHide2);
-    m_state->AnswerPos = {0, a, b, c, d};
-    m_state->FiftyHide1 = fiftyHide1;
-    m_state->FiftyHide2 = fiftyHide2;
+    Arrange(*m_session, [&](GameState &s) {
+        s.AnswerPos = {0, a, b, c, d};
+        s.FiftyHide1 = fiftyHide1;
+        s.FiftyHide2 = fiftyHide2;
+    });
     m_clock = {4'321'000};
     openDialog();
     const Lifelines::AudienceShares shares = m_dialog->AudienceShares();
@@ -261,3 +282,4 @@ void TestFormPromptMan::closingByTheWindowSystemClosesTheMainWindow()
 
 QTEST_MAIN(TestFormPromptMan)
 #include "tst_formpromptman.moc"
+

@@ -1,5 +1,6 @@
 // The phone-a-friend dialog driven through its window: the keypad, the call,
 // the countdown and the way it hands its message to the main window.
+#include "GameSession.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "Random.h"
@@ -12,11 +13,20 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// Changes the session's position of play the way a test needs it.
+void Arrange(GameSession &session, const std::function<void(GameState &)> &change)
+{
+    GameState position = session.state();
+    change(position);
+    session.Restore(position);
+}
 
 QColor TextColor(const QLabel *label)
 {
@@ -60,7 +70,8 @@ private:
     void dial(const QString &digits);
     void tickUntil(int secondsLeft);
 
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormPromptTelephone> m_dialog;
     std::uint32_t m_millisecond = 0;
@@ -71,13 +82,16 @@ private:
 void TestFormPromptTelephone::init()
 {
     SetMessageSinkForTests([this](const QString &text) { m_messages << text; });
-    m_state = std::make_unique<GameState>();
-    m_state->PlayerName = u"Ольга"_s;
-    m_state->CurrentQuestion.Question = u"Столица Франции?"_s;
-    m_state->CurrentQuestion.Answers = {QString(), u"Париж"_s, u"Лион"_s, u"Ницца"_s, u"Марсель"_s};
-    m_state->DifficultyTier = 1;
-    m_main = std::make_unique<TFormMain>(*m_state);
-    m_dialog = std::make_unique<TFormPromptTelephone>(*m_state, *m_main);
+    m_session = std::make_unique<GameSession>();
+    m_state = &m_session->state();
+    Arrange(*m_session, [&](GameState &s) {
+        s.PlayerName = u"Ольга"_s;
+        s.CurrentQuestion.Question = u"Столица Франции?"_s;
+        s.CurrentQuestion.Answers = {QString(), u"Париж"_s, u"Лион"_s, u"Ницца"_s, u"Марсель"_s};
+        s.DifficultyTier = 1;
+    });
+    m_main = std::make_unique<TFormMain>(*m_session);
+    m_dialog = std::make_unique<TFormPromptTelephone>(*m_session, *m_main);
     m_dialog->setRandom(m_random);
     // The tests tick the countdown and the auto-close themselves.
     m_dialog->Timer->setInterval(600'000);
@@ -88,7 +102,8 @@ void TestFormPromptTelephone::cleanup()
 {
     m_dialog.reset();
     m_main.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
 }
 
@@ -314,9 +329,11 @@ void TestFormPromptTelephone::wrongFriendNamesAWrongAnswerEvenAfterFiftyFifty()
 {
     // A seven-digit prime: the friend is nearly always wrong, and the places
     // that fifty-fifty removed do not matter to him.
-    m_state->FiftyHide1 = 1;
-    m_state->FiftyHide2 = 2;
-    m_state->AnswerPos = {0, 2, 3, 1, 4};
+    Arrange(*m_session, [&](GameState &s) {
+        s.FiftyHide1 = 1;
+        s.FiftyHide2 = 2;
+        s.AnswerPos = {0, 2, 3, 1, 4};
+    });
     openDialog();
     dial(u"9999991"_s);
     m_millisecond = 40'000'000;

@@ -1,5 +1,6 @@
 // While a lifeline dialog is open the main window ignores the mouse and its
 // question countdown stands still, while the game clock runs on.
+#include "GameSession.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "Random.h"
@@ -35,14 +36,17 @@ void TestLifelineHold::mainWindowHeldWhileDialogOpen()
 {
     QFETCH(bool, telephone);
     SetMessageSinkForTests([](const QString &) {});
-    GameState state;
-    state.PlayerName = u"Анна"_s;
-    state.CurrentQuestion.Answers = {QString(), u"один"_s, u"два"_s, u"три"_s, u"четыре"_s};
-    state.AnswerPos = {0, 1, 2, 3, 4};
-    TFormMain main(state);
+    GameState position;
+    position.PlayerName = u"Анна"_s;
+    position.CurrentQuestion.Answers = {QString(), u"один"_s, u"два"_s, u"три"_s, u"четыре"_s};
+    position.AnswerPos = {0, 1, 2, 3, 4};
+    GameSession session;
+    session.Restore(position);
+    const GameState &state = session.state();
+    TFormMain main(session);
     QWidget about; // stands in for the about box: "?" shows it
-    TFormPromptTelephone phone(state, main);
-    TFormPromptMan man(state, main);
+    TFormPromptTelephone phone(session, main);
+    TFormPromptMan man(session, main);
     main.setDialogs(&about, &phone, nullptr, &man, nullptr);
     // Only the test ticks the clocks.
     main.Timer->setEnabled(false);
@@ -54,10 +58,11 @@ void TestLifelineHold::mainWindowHeldWhileDialogOpen()
     QVERIFY(QTest::qWaitForWindowExposed(&main));
 
     // A game in progress, one second into the question.
-    state.GameActive = true;
-    state.SecondsLeft = 59;
-    state.SecondTicks = 0;
-    state.GameTicks = 10;
+    position.GameActive = true;
+    position.SecondsLeft = 59;
+    position.SecondTicks = 0;
+    position.GameTicks = 10;
+    session.Restore(position);
 
     QWidget *dialog = telephone ? static_cast<QWidget *>(&phone) : static_cast<QWidget *>(&man);
     dialog->show();
@@ -89,7 +94,8 @@ void TestLifelineHold::mainWindowHeldWhileDialogOpen()
     QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, aboutButton);
     QVERIFY(about.isVisible());
 
-    state.GameActive = false;
+    position.GameActive = false;
+    session.Restore(position);
     SetMessageSinkForTests({});
 }
 

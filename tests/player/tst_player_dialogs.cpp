@@ -1,5 +1,6 @@
 #include "AutoSizeLabel.h"
 #include "Cp1251.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "PlayerSettings.h"
@@ -18,9 +19,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
+
+// Changes the session's position of play the way a test needs it.
+void Arrange(GameSession &session, const std::function<void(GameState &)> &change)
+{
+    GameState position = session.state();
+    change(position);
+    session.Restore(position);
+}
 
 QByteArray Flipped(const QString &text)
 {
@@ -113,7 +123,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_oldCurrent;
     QStringList m_messages;
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormNewNameGamer> m_newName;
     std::unique_ptr<TFormTop5> m_top5;
@@ -127,10 +138,11 @@ void TestPlayerDialogs::init()
     QVERIFY(QDir::setCurrent(m_dir->path()));
     m_messages.clear();
     SetMessageSinkForTests([this](const QString &text) { m_messages.append(text); });
-    m_state = std::make_unique<GameState>();
-    m_main = std::make_unique<TFormMain>(*m_state);
-    m_newName = std::make_unique<TFormNewNameGamer>(*m_state, *m_main);
-    m_top5 = std::make_unique<TFormTop5>(*m_state, *m_main);
+    m_session = std::make_unique<GameSession>();
+    m_state = &m_session->state();
+    m_main = std::make_unique<TFormMain>(*m_session);
+    m_newName = std::make_unique<TFormNewNameGamer>(*m_session, *m_main);
+    m_top5 = std::make_unique<TFormTop5>(*m_session, *m_main);
     m_main->setDialogs(nullptr, nullptr, m_newName.get(), nullptr, m_top5.get());
     m_main->show();
 }
@@ -140,7 +152,8 @@ void TestPlayerDialogs::cleanup()
     m_top5.reset();
     m_newName.reset();
     m_main.reset();
-    m_state.reset();
+    m_state = nullptr;
+    m_session.reset();
     SetMessageSinkForTests({});
     QDir::setCurrent(m_oldCurrent);
     m_dir.reset();
@@ -277,7 +290,7 @@ void TestPlayerDialogs::nameArrowsFromAFreshStart()
     QCOMPARE(m_newName->KnownNameIndex, 1);
 
     // A fresh start again, this time the upper arrow first.
-    m_newName = std::make_unique<TFormNewNameGamer>(*m_state, *m_main);
+    m_newName = std::make_unique<TFormNewNameGamer>(*m_session, *m_main);
     m_newName->show();
     Click(m_newName->LabelNextN1);
     QCOMPARE(m_newName->EditNewNameGamer->text(), QString("Cid"));
@@ -434,8 +447,10 @@ void TestPlayerDialogs::clicksThroughTheWindowReachTheButtons()
 void TestPlayerDialogs::describingDuringAGameLeavesTheGameCountsAlone()
 {
     writeBase("Base.QA", Kino, 7);
-    m_state->GameActive = true;
-    m_state->LevelCounts.fill(3);
+    Arrange(*m_session, [&](GameState &s) {
+        s.GameActive = true;
+        s.LevelCounts.fill(3);
+    });
     m_newName->show();
     QCOMPARE(m_state->LevelCounts[1], 3);
     QCOMPARE(m_newName->DescribedLevelCounts[1], 7);
@@ -454,12 +469,14 @@ void TestPlayerDialogs::closingTheNewGameDialogClosesTheMainWindow()
 
 void TestPlayerDialogs::leaderboardShowsTheFiveRows()
 {
-    m_state->Leaders[1] = {"Ann", 15, 6000};
-    m_state->Leaders[2] = {QString::fromUtf8("Вася"), 10, 599};
-    m_state->Leaders[3] = {"<b>Bob</b>", 7, 754};
-    m_state->Leaders[4] = {"Odd", 99, 600};
-    m_state->Leaders[5] = {};
-    m_state->Leaders[6] = {"Dropped", 1, 1};
+    Arrange(*m_session, [&](GameState &s) {
+        s.Leaders[1] = {"Ann", 15, 6000};
+        s.Leaders[2] = {QString::fromUtf8("Вася"), 10, 599};
+        s.Leaders[3] = {"<b>Bob</b>", 7, 754};
+        s.Leaders[4] = {"Odd", 99, 600};
+        s.Leaders[5] = {};
+        s.Leaders[6] = {"Dropped", 1, 1};
+    });
     m_top5->show();
 
     const QStringList names = {"Ann", QString::fromUtf8("Вася"), "<b>Bob</b>", "Odd", ""};
@@ -476,7 +493,7 @@ void TestPlayerDialogs::leaderboardShowsTheFiveRows()
 
     // Shown again after another game: the rows follow the table.
     m_top5->hide();
-    m_state->Leaders[5] = {"Eve", 1, 5};
+    Arrange(*m_session, [&](GameState &s) { s.Leaders[5] = {"Eve", 1, 5}; });
     m_top5->show();
     QCOMPARE(m_top5->LabelNames[5]->text(), QString("Eve"));
     QCOMPARE(m_top5->LabelScores[5]->text(), QString("100"));

@@ -4,6 +4,7 @@
 // file.
 #include "BaseFileModel.h"
 #include "Cp1251.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "SyntheticBase.h"
@@ -106,7 +107,8 @@ private slots:
         m_top5.reset();
         m_main.reset();
         m_others.clear();
-        m_state.reset();
+        m_state = nullptr;
+        m_session.reset();
         SetMessageSinkForTests({});
         QDir::setCurrent(m_oldDir);
         m_dir.reset();
@@ -248,11 +250,12 @@ private slots:
 private:
     void openWindows()
     {
-        m_state = std::make_unique<GameState>();
-        m_main = std::make_unique<TFormMain>(*m_state);
+        m_session = std::make_unique<GameSession>();
+        m_state = &m_session->state();
+        m_main = std::make_unique<TFormMain>(*m_session);
         m_main->TimerForMenu->setEnabled(false);
-        m_top5 = std::make_unique<TFormTop5>(*m_state, *m_main);
-        m_newName = std::make_unique<TFormNewNameGamer>(*m_state, *m_main);
+        m_top5 = std::make_unique<TFormTop5>(*m_session, *m_main);
+        m_newName = std::make_unique<TFormNewNameGamer>(*m_session, *m_main);
         for (int i = 0; i < 3; ++i)
             m_others.push_back(std::make_unique<QWidget>());
         m_main->setDialogs(m_others[0].get(), m_others[1].get(), m_newName.get(), m_others[2].get(), m_top5.get());
@@ -262,7 +265,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_oldDir;
     QStringList m_messages;
-    std::unique_ptr<GameState> m_state;
+    std::unique_ptr<GameSession> m_session;
+    const GameState *m_state = nullptr;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormTop5> m_top5;
     std::unique_ptr<TFormNewNameGamer> m_newName;

@@ -5,6 +5,7 @@
 // grow from game to game.
 #include "BaseFileModel.h"
 #include "BaseLoader.h"
+#include "GameSession.h"
 #include "GameState.h"
 #include "MessageBox.h"
 #include "QuestionDraw.h"
@@ -75,13 +76,16 @@ private slots:
 
         QStringList messages;
         SetMessageSinkForTests([&messages](const QString &text) { messages << text; });
-        GameState state;
-        state.PlayerName = QStringLiteral("Игрок");
-        auto main = std::make_unique<TFormMain>(state);
+        GameSession session;
+        GameState start;
+        start.PlayerName = QStringLiteral("Игрок");
+        session.Restore(start);
+        const GameState &state = session.state();
+        auto main = std::make_unique<TFormMain>(session);
         main->TimerForMenu->setEnabled(false);
         main->Timer->setInterval(24 * 3600 * 1000); // ticks come from the test alone
         // A panel of the main window, which owns it.
-        TFormTop5 &top5 = *new TFormTop5(state, *main);
+        TFormTop5 &top5 = *new TFormTop5(session, *main);
         QWidget about, telephone, newName, man;
         main->setDialogs(&about, &telephone, &newName, &man, &top5);
         main->show();
