@@ -1,5 +1,7 @@
 #include "DialogPanel.h"
 
+#include "Accessible.h"
+
 #include "DialogHost.h"
 #include "Palette.h"
 #include "Press.h"
@@ -16,6 +18,7 @@ DialogPanel::DialogPanel(DialogHost *host, QWidget *surface, const QString &capt
     : QWidget(surface, surface ? Qt::Widget : Qt::Window | Qt::FramelessWindowHint), m_host(host)
 {
     setWindowTitle(caption);
+    Accessible::Describe(this, QAccessible::Dialog, [this] { return windowTitle(); });
     setFixedSize(size);
     Palette::SetBackground(this, background);
     // A panel stays hidden until shown, like the window it stands for.

@@ -3,6 +3,10 @@
 // live until the main window closes. The main window is the one top-level
 // window; the other five are panels drawn on it.
 #include "FullScreen.h"
+#include "GameOptions.h"
+#include "Keyboard.h"
+#include "ShowSound.h"
+#include "SoundBoard.h"
 #include "GameSession.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
@@ -84,6 +88,30 @@ int main(int argc, char **argv)
     main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
     QObject::connect(&main, &TFormMain::closed, &app, &QCoreApplication::quit);
 
+    // The player's own choices: the sound and the window, kept beside Zorban.ini.
+    GameOptions options = GameOptions::Read(QString::fromLatin1(GameOptions::FileName));
+    const auto keepOptions = [&options] { options.Write(QString::fromLatin1(GameOptions::FileName)); };
+    SoundBoard sound;
+    sound.SetEnabled(options.Sound);
+    ConnectShowSound(session, &sound, [&sound](SoundCue cue) { sound.Play(cue); });
+    QObject::connect(&telephone, &TFormPromptTelephone::callMade, &sound,
+                     [&sound] { sound.Play(SoundCue::PhoneLine); });
+
+    Keyboard keyboard(main);
+    keyboard.setOnToggleSound([&] {
+        options.Sound = !options.Sound;
+        sound.SetEnabled(options.Sound);
+        keepOptions();
+    });
+    keyboard.setOnToggleWindow([&] {
+        if (main.PlayInWindow(!main.InWindow())) {
+            options.Window = main.InWindow();
+            keepOptions();
+        }
+    });
+    if (options.Window)
+        main.PlayInWindow(true);
+
     // The windows that are up from the start: the main window, the splash
     // over it, and the new-game dialog waiting for the player's name.
     main.show();
@@ -91,5 +119,6 @@ int main(int argc, char **argv)
     about.show(); // the splash lies above the new-game dialog
     main.activateWindow();
     newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
+    sound.Play(SoundCue::Splash);
     return app.exec();
 }
