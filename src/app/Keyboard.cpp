@@ -167,7 +167,7 @@ QWidget *Keyboard::targetFor(const QKeyEvent &event) const
         if (pad < 0)
             return nullptr;
         static const char *const names[] = {"Label0", "Label1", "Label2", "Label3", "Label4", "Label5",
-                                            "Label6", "Label7", "Label8", "Label9", "Label*", "Label#"};
+                                            "Label6", "Label7", "Label8", "Label9", "LabelStartNum", "LabelReset"};
         return dialogButton(m_main.FormPromptTelephone(), names[pad]);
     }
     const bool playing = m_main.state().GameActive;
