@@ -1,29 +1,18 @@
 #include "Accessible.h"
 
 #include <QAccessibleWidget>
-#include <QHash>
-#include <QPointer>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
-
-struct Description {
-    QAccessible::Role role;
-    Accessible::Name name;
-};
-
-QHash<const QObject *, Description> &descriptions()
-{
-    static QHash<const QObject *, Description> all;
-    return all;
-}
 
 // A described control: its own role and its current name; the rest (place,
 // state, parent and children) as for any widget.
 class DescribedWidget : public QAccessibleWidget {
 public:
-    DescribedWidget(QWidget *widget, const Description &description)
-        : QAccessibleWidget(widget, description.role), m_name(description.name)
+    DescribedWidget(QWidget *widget, QAccessible::Role role, Accessible::Name name)
+        : QAccessibleWidget(widget, role), m_name(std::move(name))
     {
     }
 
@@ -38,29 +27,15 @@ private:
     Accessible::Name m_name;
 };
 
-QAccessibleInterface *describedFactory(const QString &, QObject *object)
-{
-    const auto found = descriptions().constFind(object);
-    if (found == descriptions().constEnd() || !object->isWidgetType())
-        return nullptr;
-    return new DescribedWidget(static_cast<QWidget *>(object), *found);
-}
-
 } // namespace
 
 namespace Accessible {
 
 void Describe(QWidget *widget, QAccessible::Role role, Name name)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(describedFactory);
-        return true;
-    }();
-    (void)installed;
-    const bool known = descriptions().contains(widget);
-    descriptions().insert(widget, Description{role, std::move(name)});
-    if (!known)
-        QObject::connect(widget, &QObject::destroyed, [widget] { descriptions().remove(widget); });
+    // Registered as the widget's interface: readers find it instead of the
+    // one Qt would make for the widget's class, and it goes with the widget.
+    QAccessible::registerAccessibleInterface(new DescribedWidget(widget, role, std::move(name)));
 }
 
 void Describe(QWidget *widget, QAccessible::Role role, const QString &name)
@@ -68,8 +43,27 @@ void Describe(QWidget *widget, QAccessible::Role role, const QString &name)
     Describe(widget, role, [name] { return name; });
 }
 
+namespace {
+
+Watcher &watcher()
+{
+    static Watcher current;
+    return current;
+}
+
+} // namespace
+
+Watcher SetAnnouncementWatcherForTests(Watcher newWatcher)
+{
+    return std::exchange(watcher(), std::move(newWatcher));
+}
+
 void Announce(QWidget *widget)
 {
+    if (watcher()) {
+        const Watcher current = watcher();
+        current(widget);
+    }
     QAccessibleEvent event(widget, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
 }

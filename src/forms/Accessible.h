@@ -22,4 +22,9 @@ void Describe(QWidget *widget, QAccessible::Role role, const QString &name);
 // Tells screen readers that what `widget` says has changed, so they read it.
 void Announce(QWidget *widget);
 
+// Tests: sees every announcement (readers are only told while one listens,
+// which a test's screen never has). Returns the previous watcher.
+using Watcher = std::function<void(QWidget *widget)>;
+Watcher SetAnnouncementWatcherForTests(Watcher watcher);
+
 } // namespace Accessible

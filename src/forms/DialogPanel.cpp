@@ -18,7 +18,6 @@ DialogPanel::DialogPanel(DialogHost *host, QWidget *surface, const QString &capt
     : QWidget(surface, surface ? Qt::Widget : Qt::Window | Qt::FramelessWindowHint), m_host(host)
 {
     setWindowTitle(caption);
-    Accessible::Describe(this, QAccessible::Dialog, [this] { return windowTitle(); });
     setFixedSize(size);
     Palette::SetBackground(this, background);
     // A panel stays hidden until shown, like the window it stands for.
@@ -91,6 +90,12 @@ void DialogPanel::showEvent(QShowEvent *event)
     // nothing to run again.
     if (event->spontaneous())
         return;
+    // Described once the dialog is whole: readers take an interface made
+    // for a class still under construction for a stale one.
+    if (!m_described) {
+        Accessible::Describe(this, QAccessible::Dialog, [this] { return windowTitle(); });
+        m_described = true;
+    }
     raise();
     Centre();
     FormShow();
