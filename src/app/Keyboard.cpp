@@ -55,6 +55,7 @@ const std::pair<const char *, const char *> KeyList[] = {
     {"F3", "звонок другу"},
     {"F4", "помощь зала"},
     {"Enter", "OK"},
+    {"↑ ↓, PgUp PgDn", "имя, вопросник"},
     {"0..9  *  #", "телефон"},
     {"M", "звук вкл./выкл."},
     {"F11", "полный экран или окно"},
@@ -159,9 +160,18 @@ QWidget *Keyboard::targetFor(const QKeyEvent &event) const
     }
     if (key == Qt::Key_Escape && shown(m_main.FormAbout()))
         return dialogButton(m_main.FormAbout(), "ImageOk");
-    // The name box takes every other key while the new-game dialog is up.
-    if (shown(m_main.FormNewNameGamer()))
-        return nullptr;
+    // The arrows beside the name and the base; the name box takes every
+    // other key while the new-game dialog is up.
+    if (shown(m_main.FormNewNameGamer())) {
+        QWidget *dialog = m_main.FormNewNameGamer();
+        switch (key) {
+        case Qt::Key_Up: return dialogButton(dialog, "LabelNextN1");
+        case Qt::Key_Down: return dialogButton(dialog, "LabelNextN2");
+        case Qt::Key_PageUp: return dialogButton(dialog, "LabelBckB");
+        case Qt::Key_PageDown: return dialogButton(dialog, "LabelNxtB");
+        default: return nullptr;
+        }
+    }
     if (shown(m_main.FormPromptTelephone())) {
         const int pad = PadKey(event);
         if (pad < 0)

@@ -22,6 +22,7 @@ class TFormMain;
 //   Ctrl+Backspace     "Забрать деньги..." during a game
 //   F2 F3 F4           fifty-fifty, phone-a-friend, ask-the-audience
 //   Enter              confirms the new-game dialog, closes the leaderboard
+//   Up Down, PgUp PgDn the known names and the bases in the new-game dialog
 //   0..9 * #           the phone's keypad while it is up
 //   Esc                closes the about box and the key list
 //   M                  sound off and on
