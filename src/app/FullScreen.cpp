@@ -20,6 +20,12 @@ std::optional<QSize> &screenOverride()
     return size;
 }
 
+double &drawnScale()
+{
+    static double scale = 0.0;
+    return scale;
+}
+
 } // namespace
 
 std::optional<Placement> PlaceStage(QSize screenPixels)
@@ -39,9 +45,7 @@ std::optional<Placement> PlaceStage(QSize screenPixels)
 double ScaleToApply(QSize screenPixels)
 {
     const std::optional<Placement> placement = PlaceStage(screenPixels);
-    if (!placement || placement->scale < 1.0)
-        return 0.0;
-    return placement->scale;
+    return placement ? placement->scale : 0.0;
 }
 
 bool HoldsStage(QSize logicalSize)
@@ -75,12 +79,28 @@ void ClearScaleFactorVariable()
     qunsetenv("QT_SCALE_FACTOR");
 }
 
+void SetDrawnScale(double scale)
+{
+    drawnScale() = scale;
+}
+
+double DrawnScale()
+{
+    return drawnScale();
+}
+
 QSize ScreenSize()
 {
     if (screenOverride())
         return *screenOverride();
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize();
+    if (!screen)
+        return QSize();
+    const QSize size = screen->geometry().size();
+    if (drawnScale() > 0.0)
+        return QSize(int(std::ceil(size.width() / drawnScale() - 0.001)),
+                     int(std::ceil(size.height() / drawnScale() - 0.001)));
+    return size;
 }
 
 void SetScreenSizeForTests(std::optional<QSize> size)

@@ -24,10 +24,8 @@ struct Placement {
 std::optional<Placement> PlaceStage(QSize screenPixels);
 
 // The scale the program applies to itself on a screen of `screenPixels`:
-// the placement's scale, or 0 (none) when there is no screen or the screen is
-// smaller than the stage. Drawing below scale 1 is not something the window
-// system does cleanly, so a small screen plays the stage unscaled in a
-// window, after the full-screen failure message.
+// the placement's scale, also below 1 on a screen smaller than the stage
+// (640 x 480 plays at 0.8), or 0 (none) when there is no screen.
 double ScaleToApply(QSize screenPixels);
 
 // Whether a screen of `logicalSize` (after scaling) can hold the whole stage.
@@ -45,8 +43,15 @@ double ProbeScaleFactor(int argc, char **argv);
 void SetScaleFactorVariable(double scale);
 void ClearScaleFactorVariable();
 
-// The logical size of the screen the windows appear on; tests may pretend
-// another (an empty size: there is no screen).
+// Below scale 1 the window system does not draw widgets cleanly (measured:
+// half-painted panels and text at the wrong size), so there the program is not
+// scaled; the main window is drawn through a transform instead (ScaledSurface)
+// and works in the screen's size divided by `scale`. 0 turns that off.
+void SetDrawnScale(double scale);
+double DrawnScale();
+
+// The logical size of the screen the windows appear on (divided by the drawn
+// scale, if any); tests may pretend another (an empty size: there is no screen).
 QSize ScreenSize();
 void SetScreenSizeForTests(std::optional<QSize> size);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fonts.h"
+#include "Palette.h"
 
 #include <QColor>
 #include <QRect>
@@ -48,8 +49,8 @@ inline constexpr int StageWidth = 800;
 inline constexpr int StageHeight = 600;
 inline constexpr int BannerHeight = 50;
 
-inline const QColor WindowColour{16, 8, 41};
-inline const QColor LetterColour{251, 152, 0};
+inline const QColor WindowColour = Palette::Studio;
+inline const QColor LetterColour = Palette::Letter;
 
 // The menu panel's left edge when fully shown and when slid out.
 inline constexpr int PanelShownLeft = 545;

@@ -34,6 +34,8 @@ TFormAbout::TFormAbout(QWidget *surface)
 {
     setObjectName(QStringLiteral("TFormAbout"));
     setFont(comic(11));
+    // The box is drawn on the main window but keeps the desktop's text colour.
+    Palette::SetTextColour(this, QGuiApplication::palette().color(QPalette::WindowText));
 
     ImageAbout = new QLabel(this);
     ImageAbout->setObjectName(QStringLiteral("ImageAbout"));

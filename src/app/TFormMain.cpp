@@ -443,6 +443,19 @@ void TFormMain::FormClose()
     LeaveFullScreen();
 }
 
+void TFormMain::EndSession(bool displayLost)
+{
+    if (m_closed)
+        return; // closed already, the game with it
+    SetMessagesUnattended(true);
+    m_session.SetUnattended(true);
+    if (displayLost) {
+        m_session.FinishGame(); // does nothing between games
+        return;
+    }
+    close();
+}
+
 void TFormMain::closeEvent(QCloseEvent *event)
 {
     FormClose();

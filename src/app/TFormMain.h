@@ -134,6 +134,12 @@ public:
     void FormCreate();
     // Runs when the window closes, whatever asked it to.
     void FormClose();
+    // The session ends from outside (a signal, a logout, the display gone):
+    // a running game is finished and saved as closing the window would, with
+    // no dialog shown that nobody would answer, and the window closes. With
+    // the display gone only the game is finished and no event is processed,
+    // because the process ends right after.
+    void EndSession(bool displayLost);
 
     void LabelClkAMouseDown();
     void LabelClkAMouseUp();

@@ -1,11 +1,16 @@
 #include "Art.h"
 
+#include "Pictures.h"
+
 #include <QDir>
 #include <QDirIterator>
+#include <QHash>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPixmapCache>
 #include <QScreen>
+
+#include <cmath>
 
 namespace Art {
 namespace {
@@ -72,6 +77,26 @@ bool load(QPixmap &pixmap, const QString &path)
     return true;
 }
 
+// Above twice the stage's size the committed @2x files would be magnified and
+// soft: the picture is painted afresh by its painter at the next whole density
+// and drawn down from there. Painted once per name and density.
+QPixmap paintedAt(const QString &name, int density)
+{
+    static QHash<QString, QPixmap> painted;
+    const QString key = name + QLatin1Char('@') + QString::number(density);
+    if (const auto found = painted.constFind(key); found != painted.constEnd())
+        return *found;
+    for (const PictureRecipe &recipe : Catalogue()) {
+        if (recipe.name != name)
+            continue;
+        QPixmap pixmap = QPixmap::fromImage(recipe.paint(density));
+        pixmap.setDevicePixelRatio(density);
+        painted.insert(key, pixmap);
+        return pixmap;
+    }
+    return {};
+}
+
 } // namespace
 
 QPixmap Picture(const QString &alias, qreal ratio)
@@ -80,6 +105,11 @@ QPixmap Picture(const QString &alias, qreal ratio)
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return {};
     const QString name = Target(alias);
+    if (ratio > 2.0) {
+        const QPixmap painted = paintedAt(name, int(std::ceil(ratio - 0.001)));
+        if (!painted.isNull())
+            return painted;
+    }
     if (ratio > 1.0) {
         const QString path2x = resolve(name, QStringLiteral("@2x"));
         QPixmap big;

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -21,6 +22,15 @@ MessageSink &sink()
 
 } // namespace
 
+namespace {
+bool g_unattended = false;
+} // namespace
+
+void SetMessagesUnattended(bool unattended)
+{
+    g_unattended = unattended;
+}
+
 MessageSink SetMessageSinkForTests(MessageSink newSink)
 {
     return std::exchange(sink(), std::move(newSink));
@@ -32,6 +42,10 @@ void ShowMessage(QWidget *parent, const QString &text)
         // A copy: the sink may replace itself while it runs.
         const MessageSink current = sink();
         current(text);
+        return;
+    }
+    if (g_unattended) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
         return;
     }
     // A window that is not up yet would place the box at its own stale

@@ -18,6 +18,10 @@ QString SystemErrorText(int errorNumber);
 // window does not handle itself: the same box with the system's text.
 void ShowSystemError(QWidget *parent, int errorNumber);
 
+// When nobody is left to answer a box (the session is ending), messages go
+// to the error output instead and never wait.
+void SetMessagesUnattended(bool unattended);
+
 // Tests: while a sink is set, messages go to it instead of a box, so that
 // nothing blocks. Pass an empty function to show real boxes again. Returns
 // the sink that was set before.

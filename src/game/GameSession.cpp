@@ -58,7 +58,8 @@ void GameSession::AnnouncePlayer()
 void GameSession::ShowProgress(qint64 processed, qint64 total)
 {
     emit progressMoved(GaugeValue(processed, total));
-    m_io.ProcessEvents();
+    if (!m_unattended)
+        m_io.ProcessEvents();
 }
 
 void GameSession::SetMarker(int position, Ladder::Marker marker)
@@ -143,7 +144,8 @@ void GameSession::FinishGame()
         RankLeaders(m_state.Leaders);
         gamesPlayed = NextGamesPlayed(gamesPlayed);
 
-        emit leaderboardReady();
+        if (!m_unattended)
+            emit leaderboardReady();
 
         emit progressCaption(QStringLiteral("Запись в вопросную базу..."));
         failure = m_io.RewriteBase(m_state.CurrentBaseFile, headerLine, m_state, gamesPlayed,

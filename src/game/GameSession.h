@@ -46,6 +46,10 @@ public:
     // A game may be started and the new-game dialog opened.
     bool BetweenGames() const { return !m_state.GameActive && !m_busy; }
 
+    // Nobody is watching (the desktop session is ending): loading and saving
+    // no longer let the window process events.
+    void SetUnattended(bool unattended) { m_unattended = unattended; }
+
     // Where the host sends the player for new bases after a failed load.
     void SetWebSite(const QString &address) { m_webSite = address; }
 
@@ -154,6 +158,7 @@ private:
     QString m_webSite;
     bool m_busy = false;
     bool m_closed = false;
+    bool m_unattended = false;
     int m_questionPoints = 16;
     int m_answerPoints = 14;
 };

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <chrono>
 
 namespace QuestionDraw {
 
@@ -61,35 +62,57 @@ int CorrectPlace(const std::array<int, 5> &answerPos)
 
 namespace {
 
-// One try of the fifty-fifty draw: reseed, then a place 1..4. `lastClockSeed`
-// and `lastSeedAfterDraw` remember the previous try so that a clock that has
-// not moved continues the sequence rather than repeating the same value.
-int FiftyTry(RandomGenerator &rng, bool &first, std::uint32_t &lastClockSeed,
-             std::uint32_t &lastSeedAfterDraw)
+// The fifty-fifty tries of one draw: every try reseeds from the clock. A try
+// continues the sequence instead only once the clock has shown the same
+// millisecond for FrozenClockMs of steady time.
+class FiftyTries {
+public:
+    FiftyTries(RandomGenerator &rng, const SteadyMilliseconds &steady) : m_rng(rng), m_steady(steady) {}
+
+    int next()
+    {
+        m_rng.Reseed();
+        const std::uint32_t clockSeed = m_rng.seed();
+        const std::int64_t now = m_steady();
+        if (m_tried && clockSeed == m_lastClockSeed) {
+            if (now - m_clockStoodSince >= FrozenClockMs)
+                m_rng.setSeed(m_lastSeedAfterDraw);
+        } else {
+            m_clockStoodSince = now;
+        }
+        m_tried = true;
+        m_lastClockSeed = clockSeed;
+        const int place = m_rng.RandomInt(4) + 1;
+        m_lastSeedAfterDraw = m_rng.seed();
+        return place;
+    }
+
+private:
+    RandomGenerator &m_rng;
+    const SteadyMilliseconds &m_steady;
+    bool m_tried = false;
+    std::uint32_t m_lastClockSeed = 0;
+    std::uint32_t m_lastSeedAfterDraw = 0;
+    std::int64_t m_clockStoodSince = 0;
+};
+
+std::int64_t SteadyNow()
 {
-    rng.Reseed();
-    const std::uint32_t clockSeed = rng.seed();
-    if (!first && clockSeed == lastClockSeed)
-        rng.setSeed(lastSeedAfterDraw);
-    first = false;
-    lastClockSeed = clockSeed;
-    const int place = rng.RandomInt(4) + 1;
-    lastSeedAfterDraw = rng.seed();
-    return place;
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
 
-FiftyHides ChooseFiftyHides(RandomGenerator &rng, int correctPlace)
+FiftyHides ChooseFiftyHides(RandomGenerator &rng, int correctPlace, const SteadyMilliseconds &steady)
 {
+    const SteadyMilliseconds clock = steady ? steady : SteadyMilliseconds(SteadyNow);
+    FiftyTries tries(rng, clock);
     FiftyHides hides;
-    bool first = true;
-    std::uint32_t lastClockSeed = 0;
-    std::uint32_t lastSeedAfterDraw = 0;
     while (hides.first == 0 || hides.first == correctPlace)
-        hides.first = FiftyTry(rng, first, lastClockSeed, lastSeedAfterDraw);
+        hides.first = tries.next();
     while (hides.second == 0 || hides.second == correctPlace || hides.second == hides.first)
-        hides.second = FiftyTry(rng, first, lastClockSeed, lastSeedAfterDraw);
+        hides.second = tries.next();
     return hides;
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 
 // Drawing the question of the current step: which question of the level comes
 // up, how its answers are placed at A..D, and which two wrong answers the
@@ -42,13 +44,23 @@ struct FiftyHides {
     int second = 0;
 };
 
+// Milliseconds of a clock that never stops or jumps (the steady clock); only
+// differences between two readings matter.
+using SteadyMilliseconds = std::function<std::int64_t()>;
+
+// How long the time of day may stand still before the fifty-fifty draw stops
+// waiting for it.
+inline constexpr std::int64_t FrozenClockMs = 100;
+
 // The two places the fifty-fifty lifeline will hide: two different places,
 // neither of them `correctPlace`. Every try reseeds from the clock, so a
-// rejected value returns until the clock's millisecond moves on. When the
-// clock has not moved since the last try, the draw carries on from the
-// sequence instead of repeating the rejected value, so a stopped clock cannot
-// hang the game.
-FiftyHides ChooseFiftyHides(RandomGenerator &rng, int correctPlace);
+// rejected value returns until the clock's millisecond moves on, and the
+// first try that gives an allowed place ends the loop. Only when the time of
+// day has shown the same millisecond for FrozenClockMs of `steady` time (a
+// clock that does not move at all) does a try carry on from the sequence
+// instead, so that such a clock cannot hang the game. `steady` defaults to
+// the system's steady clock.
+FiftyHides ChooseFiftyHides(RandomGenerator &rng, int correctPlace, const SteadyMilliseconds &steady = {});
 
 // The whole draw for the level QuestionNumber: picks and rotates the
 // question, copies it into CurrentQuestion, places the answers, chooses the

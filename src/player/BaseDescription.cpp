@@ -1,6 +1,7 @@
 #include "BaseDescription.h"
 
 #include "BaseFile.h"
+#include "SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,10 +28,10 @@ QByteArray NextLine(QFile &file)
 BaseSummary DescribeBaseFile(const QString &path)
 {
     BaseSummary summary;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (auto reason = SafeFile::OpenForReading(file, path)) {
         summary.failure = BaseSummary::Failure::Open;
-        summary.Error = file.errorString();
+        summary.Error = *reason;
         return summary;
     }
 

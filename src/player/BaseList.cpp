@@ -1,6 +1,7 @@
 #include "BaseList.h"
 
 #include "PlayerRules.h"
+#include "SafeFile.h"
 
 #include <QDir>
 
@@ -16,7 +17,7 @@ QStringList ListBaseFiles(const QString &folder)
     QStringList bases;
     for (const QString &name : entries) {
         if (name.endsWith(QLatin1String(".QA"), Qt::CaseInsensitive)
-            && PlayerRules::IsBareFileName(name))
+            && PlayerRules::IsBareFileName(name) && SafeFile::IsRegularFile(dir.filePath(name)))
             bases.append(name);
     }
     std::sort(bases.begin(), bases.end(), [](const QString &a, const QString &b) {

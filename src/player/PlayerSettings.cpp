@@ -3,8 +3,11 @@
 #include "AtomicFile.h"
 #include "Cp1251.h"
 #include "PlayerRules.h"
+#include "SafeFile.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 namespace PlayerSettings {
 
@@ -34,18 +37,30 @@ QList<QByteArray> SplitLines(const QByteArray &bytes)
     return lines;
 }
 
-// A non-negative decimal integer that fits 32 bits; -1 for anything else.
-qint64 NonNegativeCount(const QByteArray &text)
+// A decimal integer that fits 32 bits: an optional sign, then digits
+// (leading zeros allowed); std::nullopt for anything else.
+std::optional<qint64> DecimalCount(const QByteArray &text)
 {
-    if (text.isEmpty() || text.size() > 10)
-        return -1;
-    qint64 value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
+    qsizetype at = 0;
+    bool negative = false;
+    if (!text.isEmpty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        ++at;
     }
-    return value <= 0x7FFFFFFF ? value : -1;
+    if (at == text.size())
+        return std::nullopt;
+    qint64 value = 0;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 0x80000000LL)
+            return std::nullopt;
+    }
+    if (negative)
+        return -value;
+    return value <= 0x7FFFFFFF ? std::optional<qint64>(value) : std::nullopt;
 }
 
 } // namespace
@@ -65,14 +80,16 @@ std::optional<Contents> Parse(const QByteArray &bytes)
         const QByteArray key = line.left(equals + 1);
         const QByteArray value = line.mid(equals + 1);
         if (key == BaseKey) {
+            // A name that does not stay inside QA/ is refused alone: the
+            // default base takes its place and the names are kept.
             const QString base = Cp1251::Decode(value);
-            if (!PlayerRules::IsBareFileName(base))
-                return std::nullopt;
-            contents.BaseFile = base;
+            contents.BaseFile = PlayerRules::IsBareFileName(base) ? base : QString::fromLatin1(DefaultBaseFile);
         } else if (key == NamesKey) {
-            const qint64 count = NonNegativeCount(value);
-            if (count < 0)
+            const std::optional<qint64> read = DecimalCount(value);
+            if (!read)
                 return std::nullopt;
+            // A negative count holds no names.
+            const qint64 count = std::max<qint64>(*read, 0);
             // The names that are there, however large the count claims to be.
             const qint64 available = std::min<qint64>(count, lines.size() - next);
             QStringList names;
@@ -110,11 +127,8 @@ QByteArray DefaultContents()
 
 std::optional<Contents> Read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray bytes;
+    if (SafeFile::ReadAll(path, &bytes))
         return std::nullopt;
     return Parse(bytes);
 }

@@ -27,10 +27,11 @@ struct Contents {
 };
 
 // The two key lines of `bytes`; std::nullopt when the file counts as
-// unreadable: a key line missing or without "=", a count that is not a
-// non-negative decimal integer, or a base name that is not a bare file name.
-// The count is never trusted to size anything: a file shorter than its count
-// gives the names that are there.
+// unreadable: a key line missing or without "=", or a count that is not a
+// decimal integer of 32 bits (an optional sign, then digits). A base name that
+// is not a bare file name reads as DefaultBaseFile; a negative count reads as
+// no names. The count is never trusted to size anything: a file shorter than
+// its count gives the names that are there.
 std::optional<Contents> Parse(const QByteArray &bytes);
 
 // The whole file as written on confirmation: "[Base]=" first, then the count,

@@ -243,6 +243,14 @@ void TFormNewNameGamer::chooseBase(int index)
     DescribeBase(m_session.state().CurrentBaseFile);
 }
 
+void TFormNewNameGamer::findBasesAgainIfNone()
+{
+    // The no-base message asks the player to put a base into QA and choose it
+    // here: the arrows look again, so that works without reopening the dialog.
+    if (BaseFileList.isEmpty())
+        BaseFileList = ListBaseFiles(QAFolder());
+}
+
 void TFormNewNameGamer::showKnownName()
 {
     const int count = int(KnownPlayerNames.size());
@@ -311,6 +319,7 @@ void TFormNewNameGamer::LabelBckBMouseDown()
 void TFormNewNameGamer::LabelBckBMouseUp()
 {
     ImageBckB->hide();
+    findBasesAgainIfNone();
     chooseBase(PlayerRules::UpperBaseIndex(BaseFileIndex, int(BaseFileList.size())));
 }
 
@@ -322,6 +331,7 @@ void TFormNewNameGamer::LabelNxtBMouseDown()
 void TFormNewNameGamer::LabelNxtBMouseUp()
 {
     ImageNxtB->hide();
+    findBasesAgainIfNone();
     chooseBase(PlayerRules::LowerBaseIndex(BaseFileIndex, int(BaseFileList.size())));
 }
 

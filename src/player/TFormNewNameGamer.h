@@ -81,6 +81,7 @@ private:
     void buildControls();
     void readSettings();
     void chooseBase(int index);
+    void findBasesAgainIfNone();
     void showKnownName();
     // A message box once the current event is done (the show sequence runs
     // before the dialog is on screen).

@@ -181,6 +181,12 @@ std::optional<BaseFailure> ReadNameLine(QByteArrayView line, int lineNo, std::in
                                .arg(present)
                                .arg(declared)};
     }
+    if (declared - present > MaxMissingNames) {
+        return BaseFailure{lineNo, 1,
+                           QStringLiteral("the count %1 declares more than %2 names the line does not hold")
+                               .arg(declared)
+                               .arg(MaxMissingNames)};
+    }
     QStringList read;
     read.reserve(present);
     for (qsizetype i = 1; i < fields.size(); ++i)
@@ -193,10 +199,10 @@ std::optional<BaseFailure> ReadNameLine(QByteArrayView line, int lineNo, std::in
 QByteArray WriteNameLine(std::int32_t count, const QStringList &names)
 {
     QByteArray line = EncodeNumber(count);
-    const qsizetype written = std::min<qsizetype>(names.size(), count < 0 ? 0 : count);
-    for (qsizetype i = 0; i < written; ++i) {
+    for (qsizetype i = 0; i < count; ++i) {
         line += Separator;
-        line += EncodeText(names[i]);
+        if (i < names.size())
+            line += EncodeText(names[i]);
     }
     return line;
 }

@@ -84,11 +84,18 @@ std::optional<BaseFailure> ReadLeaderLine(QByteArrayView line, std::array<BestTa
                                           std::int32_t *gamesPlayed);
 QByteArray WriteLeaderLine(const std::array<BestTable, LeaderEntries> &leaders, std::int32_t gamesPlayed);
 
+// A name table may declare at most this many names more than its line holds:
+// the rewrite writes every counted name, so a count far beyond the names
+// present would make the file grow by that many separators.
+inline constexpr std::int32_t MaxMissingNames = 65536;
+
 // Lines 3 and 4: the count, then the names (name 1 first in `names`). More
 // names than the count fail; fewer are allowed (the missing ones read as
-// empty names: `names` holds only those present, and the count stays as read).
+// empty names: `names` holds only those present, and the count stays as read),
+// up to MaxMissingNames missing.
 std::optional<BaseFailure> ReadNameLine(QByteArrayView line, int lineNo, std::int32_t *count, QStringList *names);
-// Writes the count, then the names of `names` (at most `count` of them).
+// Writes the count, then `count` names: those of `names`, and an empty name
+// for each one the list lacks, so that the line holds as many names as it counts.
 QByteArray WriteNameLine(std::int32_t count, const QStringList &names);
 
 // Line 5: at most fifteen plain numbers; missing ones read as 0. `counts`

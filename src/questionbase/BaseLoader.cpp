@@ -1,6 +1,7 @@
 #include "BaseLoader.h"
 
 #include "AtomicFile.h"
+#include "SafeFile.h"
 
 #include <QFile>
 
@@ -15,12 +16,8 @@ std::optional<BaseFailure> ReadWholeFile(const QString &path, QByteArray *bytes)
 {
     if (path.isEmpty())
         return BaseFailure{0, 0, QStringLiteral("not a base file name")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return BaseFailure{0, 0, QStringLiteral("cannot open %1: %2").arg(path, file.errorString())};
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return BaseFailure{0, 0, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    if (auto reason = SafeFile::ReadAll(path, bytes))
+        return BaseFailure{0, 0, QStringLiteral("cannot read %1: %2").arg(path, *reason)};
     return std::nullopt;
 }
 

@@ -68,6 +68,7 @@ void XorInto(QImage &image, const QImage &overlay)
 QImage BlackLike(const QImage &image)
 {
     QImage bitmap(image.size(), QImage::Format_RGB32);
+    bitmap.setDevicePixelRatio(image.devicePixelRatio());
     bitmap.fill(Qt::black);
     return bitmap;
 }
@@ -205,7 +206,11 @@ QRect TGauge::paintRect() const
 
 QImage TGauge::ComposeImage() const
 {
-    QImage image(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+    // Composed at the screen's own density, so that a scaled stage shows sharp
+    // bars and text rather than magnified pixels.
+    const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
+    QImage image(QSize(std::max(1, width()), std::max(1, height())) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
     const QRect area = paintRect();
 

@@ -456,10 +456,9 @@ void TLCD99::setValue(const QString &value)
 {
     if (value == m_value)
         return;
+    // Only the exact text counts as unchanged: "12." over "12" is stored again
+    // (as "12"), raises OnChange and repaints.
     const QString v = NormalizeValue(value);
-    // "abc" over "ABC" normalises to what is shown already: nothing changes.
-    if (v == m_value)
-        return;
     const QString old = m_value;
     m_value = v;
     if (m_onChange)
@@ -564,7 +563,7 @@ bool TLCD99::drawPass(QImage &target, const QString &newValue, const QString &ol
     const int N = m_digitNum;
     const Split fresh = SplitDots(newValue, N);
     const Split old = SplitDots(oldValue, N);
-    const Geometry g = ComputeGeometry(target.size(), N, m_digitSpacing, m_segmentSize, m_dotSpacing,
+    const Geometry g = ComputeGeometry(target.deviceIndependentSize().toSize(), N, m_digitSpacing, m_segmentSize, m_dotSpacing,
                                        m_gapX, m_gapY, m_dotDisplay);
     auto notify = [&](int step, int cell, int segment, bool lit) {
         if (m_observer)
@@ -635,8 +634,12 @@ bool TLCD99::runPaint(bool animate)
     const QString drawn = m_value;
     const bool changed = m_changed;
 
+    // Painted at the screen's own density, so that a scaled stage shows sharp
+    // segments rather than magnified pixels.
     const QSize size(std::max(1, width()), std::max(1, height()));
-    QImage target(size, QImage::Format_RGB32);
+    const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
+    QImage target(size * ratio, QImage::Format_RGB32);
+    target.setDevicePixelRatio(ratio);
     target.fill(m_color);
 
     int animation = 0;
@@ -688,7 +691,7 @@ void TLCD99::paintEvent(QPaintEvent *)
         // The animation processes events between its steps, which must not
         // happen inside a paint event: show the current picture and run it
         // from the event loop.
-        if (m_frame.size() == size())
+        if (m_frame.deviceIndependentSize().toSize() == size())
             painter.drawImage(0, 0, m_frame);
         else
             painter.fillRect(rect(), m_color);

@@ -3,9 +3,12 @@
 #include "FullScreen.h"
 #include "GameSession.h"
 #include "MessageBox.h"
+#include "ScaledSurface.h"
 #include "TFormMain.h"
+#include "TThreadedTimer.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <memory>
@@ -20,13 +23,14 @@ private slots:
     void stageFillsTheScreenWithItsAspectKept();
     void emptyScreenHasNoPlacement_data();
     void emptyScreenHasNoPlacement();
-    void smallScreenIsNotScaledDown_data();
-    void smallScreenIsNotScaledDown();
+    void everyScreenIsScaledToFit_data();
+    void everyScreenIsScaledToFit();
     void scaledScreenHoldsTheStage_data();
     void scaledScreenHoldsTheStage();
     void scaleVariableIsSetAndCleared();
 
     void stageIsCentredInTheFullScreenWindow();
+    void smallScreenShowsTheWholeStageWithEveryControlInReach();
     void screenTooSmallIsReportedOnceAndPlaysInAWindow_data();
     void screenTooSmallIsReportedOnceAndPlaysInAWindow();
 };
@@ -78,22 +82,23 @@ void TestFullScreen::emptyScreenHasNoPlacement()
     QVERIFY(!FullScreen::PlaceStage(screen));
 }
 
-void TestFullScreen::smallScreenIsNotScaledDown_data()
+void TestFullScreen::everyScreenIsScaledToFit_data()
 {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<double>("scale");
     QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.8;
     QTest::newRow("800x600") << QSize(800, 600) << 1.0;
-    QTest::newRow("640x480: smaller") << QSize(640, 480) << 0.0;
-    QTest::newRow("1024x576: too low") << QSize(1024, 576) << 0.0;
+    QTest::newRow("640x480: scaled down") << QSize(640, 480) << 0.8;
+    QTest::newRow("800x480: scaled down") << QSize(800, 480) << 0.8;
+    QTest::newRow("1024x576: a little low") << QSize(1024, 576) << 0.96;
     QTest::newRow("no screen") << QSize() << 0.0;
 }
 
-void TestFullScreen::smallScreenIsNotScaledDown()
+void TestFullScreen::everyScreenIsScaledToFit()
 {
     QFETCH(QSize, screen);
     QFETCH(double, scale);
-    QCOMPARE(FullScreen::ScaleToApply(screen), scale);
+    QVERIFY(qFuzzyCompare(1.0 + FullScreen::ScaleToApply(screen), 1.0 + scale));
 }
 
 void TestFullScreen::scaledScreenHoldsTheStage_data()
@@ -143,11 +148,40 @@ void TestFullScreen::stageIsCentredInTheFullScreenWindow()
     QVERIFY(!form.ScreenSaverHeld());
 }
 
+void TestFullScreen::smallScreenShowsTheWholeStageWithEveryControlInReach()
+{
+    // A 640 x 480 screen: the main window works in 800 x 600 and is drawn at 0.8.
+    QStringList messages;
+    SetMessageSinkForTests([&](const QString &text) { messages << text; });
+    FullScreen::SetScreenSizeForTests(QSize(800, 600));
+    GameSession session;
+    TFormMain form(session);
+    QWidget about; // "?" shows it
+    form.setDialogs(&about, nullptr, nullptr, nullptr, nullptr);
+    form.TimerForMenu->setEnabled(false); // the menu panel stays where it is
+    ScaledSurface surface(form, 0.8);
+    surface.resize(640, 480);
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    QVERIFY(messages.isEmpty());
+    QVERIFY(form.IsFullScreen());
+
+    // The whole stage is on the screen: its far corner is drawn at 640 x 480.
+    QCOMPARE(surface.mapFromScene(QPointF(800, 600)), QPoint(640, 480));
+    // A click where "?" is drawn reaches "?".
+    const QPointF onStage = form.LabelBtnAbout->mapTo(&form, form.LabelBtnAbout->rect().center());
+    const QPoint drawn = surface.mapFromScene(onStage);
+    QTest::mouseClick(surface.viewport(), Qt::LeftButton, {}, drawn);
+    QVERIFY(about.isVisible());
+}
+
 void TestFullScreen::screenTooSmallIsReportedOnceAndPlaysInAWindow_data()
 {
     QTest::addColumn<QSize>("screen");
     QTest::newRow("no screen") << QSize();
-    QTest::newRow("scaling refused on 640x480") << QSize(640, 480);
+    // The window system did not take the scale: the screen is still smaller
+    // than the stage.
+    QTest::newRow("scale not taken on 640x480") << QSize(640, 480);
 }
 
 void TestFullScreen::screenTooSmallIsReportedOnceAndPlaysInAWindow()

@@ -72,20 +72,20 @@ def main():
     server = start_x_server(width, height)
     wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
                "the X server", timeout=30, interval=0.1)
-    screen = Screen(width, height, args.out)
+    screen = Screen(width, height, args.out, work)
     env = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR")}
     log = open(os.path.join(args.out, "game.log"), "w")
     game = subprocess.Popen([os.path.abspath(args.game)], cwd=work, env=env, stdout=log, stderr=subprocess.STDOUT)
     streams = []
     try:
         def question_on_screen():
-            png = screen.shot("question")
-            shares = {p: screen.lit_share(png, r) for p, r in ANSWER_LABELS.items()}
+            shares = screen.lit_shares(screen.shot("question", keep=False), ANSWER_LABELS)
             return shares if max(shares.values()) > 0.01 else None
 
         def answer(right):
             shares = wait_until(question_on_screen, "a question on the screen")
             place = max(shares, key=shares.get) if right else min(shares, key=shares.get)
+            screen.keep(("right" if right else "wrong") + f"-{place}")
             key(place.lower())
             return place
 

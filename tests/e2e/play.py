@@ -1,13 +1,24 @@
-#!/usr/bin/env python3
 """Plays the built game on a real (virtual) display with xdotool.
 
-Runs inside an X server whose screen is as large as the test asks. In a
-scratch folder holding a test base and no settings file it: confirms the
-new-game dialog with a typed name, starts a game, answers right, uses
-fifty-fifty, answers right again, takes the money, closes the leaderboard,
-starts a second game, answers wrong, closes the leaderboard and the window.
-Then it checks what the game left on disk. A screenshot of every step goes
-to the artefact folder.
+Runs inside an X server whose screen is as large as the test asks, bare or
+under a window manager. In a scratch folder holding a test base and no
+settings file it: confirms the new-game dialog with a typed name, starts a
+game, uses fifty-fifty, phones a friend and asks the audience, answering
+right after each, takes the money, closes the leaderboard, starts a second
+game, answers wrong, closes the leaderboard and the window. Then it checks
+what the game left on disk. A screenshot of every step goes to the artefact
+folder.
+
+Every click point is a stage point, mapped by the game's scale
+s = min(W / 800, H / 600) onto the centred stage; a dialog lies centred on
+the screen at its own size times s. A dialog counts as shown when the
+screen region where it lies looks like its background picture (average
+colours on a coarse grid, with a tolerance), so no position is taken on
+trust and no exact pixel is compared.
+
+Instead of closing the window, a run may start a third game, answer right and
+end the session under the game: with SIGTERM, as a logout or shutdown would
+(--end sigterm), or by stopping the X server (--end display).
 
 With --exec it plays the installed game instead: it runs that command line
 (the menu entry's Exec) with HOME set to --home, in whatever folder the
@@ -23,14 +34,14 @@ import argparse
 import os
 import shlex
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
 import time
 
-SEP = b"\x13"
-LEVELS = 15
-PER_LEVEL = 12
+from basefile import LEVELS, make_base, parse_base
+
 # Latin letters: xdotool cannot type Cyrillic reliably into an X server
 # without a Cyrillic keymap.
 PLAYER = "Tester"
@@ -50,59 +61,32 @@ CLOSE = (PANEL_SHOWN_LEFT + 220 + 12, 3 + 12)
 NAME_BOX = (125 + 100, 82 + 10)      # in the new-game dialog
 NAME_OK = (351 + 25, 137 + 17)
 TOP5_OK = (196 + 25, 192 + 17)       # in the leaderboard dialog
+PHONE = (PANEL_SHOWN_LEFT + 104 + 28, 144 + 16)
+AUDIENCE = (PANEL_SHOWN_LEFT + 168 + 28, 144 + 16)
+# Phone keypad: caps 51 x 35 in columns 10, 64, 118 and rows 42, 79, 116,
+# 153; "*" (call) is the first cap of the last row.
+PHONE_KEYS = {str(k): (10 + 54 * ((k - 1) % 3) + 25, 42 + 37 * ((k - 1) // 3) + 17) for k in range(1, 10)}
+PHONE_CALL = (10 + 25, 153 + 17)
 
-
-def flip(data: bytes) -> bytes:
-    return bytes((287 - c) & 0xFF for c in data)
-
-
-def text_field(s: str) -> bytes:
-    return flip(s.encode("cp1251"))
-
-
-def make_base() -> (bytes, list):
-    """A new base: never played, so the first game shuffles it."""
-    levels = []
-    for level in range(1, LEVELS + 1):
-        rows = []
-        for i in range(1, PER_LEVEL + 1):
-            rows.append((f"Уровень {level}, вопрос {i}?", "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖ", "ж", "ш", "щ", 1, 1))
-        levels.append(rows)
-    lines = [text_field("Проверочная база") + SEP + b"\x01opaque-rest",
-             SEP.join([text_field(""), text_field("0"), text_field("0")] * 5 + [text_field("0")]),
-             SEP.join([text_field("1"), text_field("Редакция")]),
-             SEP.join([text_field("1"), text_field("Проверка")]),
-             SEP.join(str(len(rows)).encode() for rows in levels)]
-    for rows in levels:
-        for q in rows:
-            lines.append(SEP.join([text_field(t) for t in q[:5]] + [text_field(str(q[5])), text_field(str(q[6]))]))
-    return b"\r\n".join(lines) + b"\r\n", levels
-
-
-def parse_base(data: bytes):
-    lines = data.split(b"\r\n")
-    assert lines[-1] == b"", "base must end with CR LF"
-    lines = lines[:-1]
-    leader_fields = [flip(f).decode("cp1251") for f in lines[1].split(SEP)]
-    leaders = [(leader_fields[3 * i], int(leader_fields[3 * i + 1] or 0), int(leader_fields[3 * i + 2] or 0))
-               for i in range(5)]
-    games = int(leader_fields[15] or 0)
-    counts = [int(x) for x in lines[4].split(SEP)]
-    levels, at = [], 5
-    for n in counts:
-        rows = []
-        for line in lines[at:at + n]:
-            f = line.split(SEP)
-            rows.append(tuple(flip(x).decode("cp1251") for x in f[:5]) + (int(flip(f[5])), int(flip(f[6]))))
-        levels.append(rows)
-        at += n
-    assert at == len(lines), "no line may follow the last question"
-    return lines[0], leaders, games, levels
+ART = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "art", "images")
+# Each dialog: its background picture and its size on the 800 x 600 stage.
+DIALOGS = {
+    "new-game": ("TFormNewNameGamer/ImageForm.jpg", 459, 183),
+    "leaderboard": ("TFormTop5/Image1.jpg", 442, 235),
+    "phone": ("TFormPromptTelephone/ImageForm.jpg", 576, 228),
+    "audience": ("TFormPromptMan/ImageForm.jpg", 205, 280),
+}
+# Likeness of a screen region to a dialog's picture: above SHOWN the dialog
+# is there (its controls and texts over it), below GONE the stage shows
+# through.
+SHOWN = 0.4
+GONE = 0.3
 
 
 class Screen:
-    def __init__(self, width, height, shots):
-        self.width, self.height, self.shots = width, height, shots
+    def __init__(self, width, height, shots, scratch):
+        self.width, self.height, self.shots, self.scratch = width, height, shots, scratch
+        self.references = {}
         self.scale = min(width / 800.0, height / 600.0)
         self.ox = (width - 800 * self.scale) / 2
         self.oy = (height - 600 * self.scale) / 2
@@ -111,20 +95,77 @@ class Screen:
     def stage(self, x, y):
         return int(round(self.ox + x * self.scale)), int(round(self.oy + y * self.scale))
 
-    def shot(self, name):
-        self.step += 1
-        path = os.path.join(self.shots, f"{self.step:02d}-{name}.png")
+    def shot(self, name, keep=True):
+        """A screenshot; one not kept is overwritten by the next look."""
+        path = os.path.join(self.shots, f"{self.step + 1:02d}-{name}.png") if keep \
+            else os.path.join(self.scratch, "look.png")
         subprocess.run(["import", "-window", "root", path], check=True)
+        if keep:
+            self.step += 1
         return path
 
-    def lit_share(self, png, rect):
-        x, y, w, h = rect
-        px, py = self.stage(x, y)
+    def keep(self, name):
+        """Keeps the last look under this name."""
+        self.step += 1
+        shutil.copyfile(os.path.join(self.scratch, "look.png"), os.path.join(self.shots, f"{self.step:02d}-{name}.png"))
+
+    def dialog_origin(self, dialog):
+        """The screen position of a dialog's top left corner: centred on the
+        screen in the game's own (scaled) units."""
+        _, w, h = DIALOGS[dialog]
+        logical_w, logical_h = self.width / self.scale, self.height / self.scale
+        return (int(round(self.scale * int((logical_w - w) / 2))),
+                int(round(self.scale * int((logical_h - h) / 2))))
+
+    def in_dialog(self, dialog, x, y):
+        ox, oy = self.dialog_origin(dialog)
+        return int(round(ox + x * self.scale)), int(round(oy + y * self.scale))
+
+    def dialog_likeness(self, png, dialog):
+        """Normalised cross-correlation (-1..1, averaged over the colour
+        channels) of the screen region where the dialog lies with its
+        background picture, both on a coarse grid."""
+        picture, w, h = DIALOGS[dialog]
+        ox, oy = self.dialog_origin(dialog)
         pw, ph = int(w * self.scale), int(h * self.scale)
-        out = subprocess.run(["convert", png, "-crop", f"{pw}x{ph}+{px}+{py}", "+repage", "-colorspace", "Gray",
-                              "-threshold", "85%", "-format", "%[fx:mean]", "info:"],
-                             check=True, capture_output=True, text=True).stdout
-        return float(out.strip() or 0)
+        if dialog not in self.references:
+            self.references[dialog] = grid_pixels([os.path.join(ART, picture)])
+        region = grid_pixels([png, "-crop", f"{pw}x{ph}+{ox}+{oy}", "+repage"])
+        return sum(correlation(region[c::3], self.references[dialog][c::3]) for c in range(3)) / 3
+
+
+    def lit_shares(self, png, rects):
+        """The share of lit (text) pixels in each stage rectangle, from one
+        thresholded grey copy of the screenshot."""
+        gray = subprocess.run(["convert", png, "-colorspace", "Gray", "-threshold", "85%", "-depth", "8", "gray:-"],
+                              check=True, capture_output=True).stdout
+        shares = {}
+        for key, (x, y, w, h) in rects.items():
+            px, py = self.stage(x, y)
+            pw, ph = int(w * self.scale), int(h * self.scale)
+            lit = sum(gray[row * self.width + px:row * self.width + px + pw].count(255) for row in range(py, py + ph))
+            shares[key] = lit / float(pw * ph)
+        return shares
+
+
+LIKENESS_GRID = (64, 48)
+
+
+def grid_pixels(source):
+    """The RGB bytes of a picture (ImageMagick source and operators) shrunk to
+    the likeness grid."""
+    w, h = LIKENESS_GRID
+    return subprocess.run(["convert", *source, "-resize", f"{w}x{h}!", "-depth", "8", "rgb:-"],
+                          check=True, capture_output=True).stdout
+
+
+def correlation(a, b):
+    n = len(a)
+    ma, mb = sum(a) / n, sum(b) / n
+    cov = sum((x - ma) * (y - mb) for x, y in zip(a, b))
+    va = sum((x - ma) ** 2 for x in a)
+    vb = sum((y - mb) ** 2 for y in b)
+    return cov / (va * vb) ** 0.5 if va and vb else 0.0
 
 
 def xdo(*args):
@@ -143,32 +184,6 @@ def click_at(x, y):
     xdo("click", "1")
 
 
-def visible_window(name, timeout=20):
-    """Waits for a shown top-level window with this caption; returns its geometry."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
-                           capture_output=True, text=True)
-        ids = r.stdout.split()
-        if ids:
-            geo = xdo("getwindowgeometry", "--shell", ids[-1])
-            vals = dict(line.split("=", 1) for line in geo.split())
-            return int(vals["X"]), int(vals["Y"])
-        time.sleep(0.05)
-    raise AssertionError(f"window '{name}' did not show within {timeout} s")
-
-
-def window_gone(name, timeout=20):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
-                           capture_output=True, text=True)
-        if not r.stdout.split():
-            return
-        time.sleep(0.05)
-    raise AssertionError(f"window '{name}' still shown after {timeout} s")
-
-
 def wait_until(predicate, what, timeout=20, interval=0.05):
     deadline = time.time() + timeout
     while time.time() < deadline:
@@ -177,6 +192,15 @@ def wait_until(predicate, what, timeout=20, interval=0.05):
             return value
         time.sleep(interval)
     raise AssertionError(f"timed out waiting for {what}")
+
+
+def start_window_manager(program):
+    """Starts a window manager and waits until it has taken the screen."""
+    manager = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_until(lambda: manager.poll() is None and "window id" in subprocess.run(
+        ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout,
+        "the window manager", timeout=30, interval=0.1)
+    return manager
 
 
 def start_x_server(width, height):
@@ -225,21 +249,25 @@ def play_installed(command, home, width, height, out):
             time.sleep(0.5)
             click_at(*screen.stage(*NEW_GAME))
 
-        nx, ny = visible_window("Замена имени")
-        visible_window("About")
-        window_gone("About")
+        # The dialogs are panels on the game's one window, centred on it.
+        visible_window("Зорбан! Vantor")
+        nx, ny = screen.panel("new-game")
+        time.sleep(SPLASH_SECONDS + 0.5)
         click_at(nx + int(NAME_BOX[0] * screen.scale), ny + int(NAME_BOX[1] * screen.scale))
         xdo("type", "--delay", "40", PLAYER)
         click_at(nx + int(NAME_OK[0] * screen.scale), ny + int(NAME_OK[1] * screen.scale))
-        window_gone("Замена имени")
+        ini = os.path.join(home, ".local", "share", "zorban", "Zorban.ini")
+        wait_until(lambda: os.path.exists(ini) and PLAYER.encode("cp1251") in open(ini, "rb").read(),
+                   "the name in the settings file")
 
         press_new_game()
         wait_until(answers_shown, "the first question")
         press_new_game()  # now "Забрать деньги..."
-        tx, ty = visible_window("Top 5")
+        time.sleep(1.0)
+        tx, ty = screen.panel("leaderboard")
         screen.shot("leaderboard")
         click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
+        time.sleep(0.3)
         move_to(*screen.stage(798, 300))
         time.sleep(0.5)
         screen.shot("before-close")
@@ -262,6 +290,8 @@ def main():
     ap.add_argument("--home", help="HOME for --exec")
     ap.add_argument("--size", default="800x600")
     ap.add_argument("--out", required=True)
+    ap.add_argument("--end", choices=["close", "sigterm", "display"], default="close")
+    ap.add_argument("--wm", help="a window manager to run the game under")
     args = ap.parse_args()
     width, height = map(int, args.size.split("x"))
     if bool(args.game) == bool(args.command) or (args.command and not args.home):
@@ -285,26 +315,35 @@ def main():
     # The X server must answer before the game starts.
     wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
                "the X server", timeout=30, interval=0.1)
-    screen = Screen(width, height, args.out)
+    manager = start_window_manager(args.wm) if args.wm else None
+    scratch = os.path.join(work, "looks")  # beside the game's QA folder, never read by it
+    os.makedirs(scratch)
+    screen = Screen(width, height, args.out, scratch)
     env = dict(os.environ)
     env.pop("QT_QPA_PLATFORM", None)
     env.pop("QT_SCALE_FACTOR", None)
     log = open(os.path.join(args.out, "game.log"), "w")
     game = subprocess.Popen([os.path.abspath(args.game)], cwd=work, env=env, stdout=log, stderr=subprocess.STDOUT)
     try:
+        pointer = {"at": None}
+
         def panel_in():
             # The pointer at the right edge pulls the menu panel in.
             move_to(*screen.stage(798, 300))
+            pointer["at"] = "in"
             time.sleep(0.5)
 
         def panel_out():
+            if pointer["at"] == "out":
+                return  # the panel has gone already
             move_to(*screen.stage(300, 200))
+            pointer["at"] = "out"
             time.sleep(0.4)
 
         def read_places():
             panel_out()
             png = screen.shot("question")
-            return png, {p: screen.lit_share(png, r) for p, r in ANSWER_LABELS.items()}
+            return png, screen.lit_shares(png, ANSWER_LABELS)
 
         def question_on_screen():
             _, shares = read_places()
@@ -315,46 +354,96 @@ def main():
             shown = {p: s for p, s in shares.items() if s > 0.0005}
             place = max(shown, key=shown.get) if right else min(shown, key=shown.get)
             click_at(*screen.stage(*ANSWER_CLICKS[place]))
+            pointer["at"] = "out"  # left of the panel's resting edge: it stays out
             time.sleep(0.3)
             screen.shot(("right" if right else "wrong") + f"-answer-{place}")
             return place
 
+        def dialog_shown(dialog):
+            """Waits until the dialog is on the screen where it belongs."""
+            seen = []
+
+            def look():
+                png = screen.shot(dialog, keep=False)
+                seen.append(round(screen.dialog_likeness(png, dialog), 3))
+                return seen[-1] > SHOWN
+            try:
+                wait_until(look, f"the {dialog} dialog", interval=0.2)
+            except AssertionError:
+                raise AssertionError(f"the {dialog} dialog is not on the screen at its place "
+                                     f"(likeness to its picture: {seen[-5:]})")
+            screen.keep(dialog)
+            print(f"{dialog} dialog shown: likeness {seen[-1]}")
+
+        def dialog_gone(dialog):
+            seen = []
+
+            def look():
+                png = screen.shot(dialog + "-gone", keep=False)
+                seen.append(round(screen.dialog_likeness(png, dialog), 3))
+                return seen[-1] < GONE
+            try:
+                wait_until(look, f"the {dialog} dialog to go", interval=0.2)
+            except AssertionError:
+                raise AssertionError(f"the {dialog} dialog is still on the screen (likeness {seen[-5:]})")
+            print(f"{dialog} dialog gone: likeness {seen[-1]}")
+
+        def click_in(dialog, point):
+            click_at(*screen.in_dialog(dialog, *point))
+            pointer["at"] = dialog
+
         # 1. The new-game dialog: type a name and confirm, once the about
         # box's two-second splash over it has gone.
-        nx, ny = visible_window("Замена имени")
-        screen.shot("start")
-        visible_window("About")
-        window_gone("About")
-        click_at(nx + int(NAME_BOX[0] * screen.scale), ny + int(NAME_BOX[1] * screen.scale))
+        dialog_shown("new-game")
+        click_in("new-game", NAME_BOX)
         xdo("type", "--delay", "40", PLAYER)
         screen.shot("name-typed")
-        click_at(nx + int(NAME_OK[0] * screen.scale), ny + int(NAME_OK[1] * screen.scale))
-        window_gone("Замена имени")
+        click_in("new-game", NAME_OK)
+        dialog_gone("new-game")
         ini = os.path.join(work, "Zorban.ini")
         wait_until(lambda: os.path.exists(ini) and PLAYER.encode("cp1251") in open(ini, "rb").read(),
                    "the name in the settings file")
         screen.shot("greeting")
 
-        # 2. First game: right, fifty-fifty and right, then take the money.
+        # 2. First game: fifty-fifty, phone a friend, ask the audience, each
+        # followed by the right answer; then take the money.
         panel_in()
         click_at(*screen.stage(*NEW_GAME))
-        answer(True)
-        wait_until(question_on_screen, "the second question")
+        wait_until(question_on_screen, "the first question")
         panel_in()
         click_at(*screen.stage(*FIFTY))
         time.sleep(0.3)
-        screen.shot("fifty-fifty")
         _, shares = read_places()
         hidden = [p for p, s in shares.items() if s <= 0.0005]
         assert len(hidden) == 2, f"fifty-fifty should hide two answers, shares {shares}"
         answer(True)
+
+        wait_until(question_on_screen, "the second question")
+        panel_in()
+        click_at(*screen.stage(*PHONE))
+        dialog_shown("phone")
+        for digit in "12345":
+            click_in("phone", PHONE_KEYS[digit])
+        click_in("phone", PHONE_CALL)
+        time.sleep(0.3)
+        screen.shot("phone-call")
+        dialog_gone("phone")  # it closes by itself three seconds after the call
+        answer(True)
+
         wait_until(question_on_screen, "the third question")
         panel_in()
+        click_at(*screen.stage(*AUDIENCE))
+        dialog_shown("audience")
+        dialog_gone("audience")  # it closes by itself once the bars have grown
+        screen.shot("audience-said")
+        answer(True)
+
+        wait_until(question_on_screen, "the fourth question")
+        panel_in()
         click_at(*screen.stage(*NEW_GAME))  # now "Забрать деньги..."
-        tx, ty = visible_window("Top 5")
-        screen.shot("leaderboard-1")
-        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
+        dialog_shown("leaderboard")
+        click_in("leaderboard", TOP5_OK)
+        dialog_gone("leaderboard")
         # The base is rewritten right after the leaderboard comes up.
         after_first = wait_until(lambda: (lambda b: b if b[2] == 1 else None)(parse_base(open(base_path, "rb").read())),
                                  "the base rewritten after the first game")
@@ -363,21 +452,43 @@ def main():
         panel_in()
         click_at(*screen.stage(*NEW_GAME))
         answer(False)
-        tx, ty = visible_window("Top 5")
-        screen.shot("leaderboard-2")
-        click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
-        window_gone("Top 5")
+        dialog_shown("leaderboard")
+        click_in("leaderboard", TOP5_OK)
+        dialog_gone("leaderboard")
+        after_second = wait_until(
+            lambda: (lambda b: b if b[2] == 2 else None)(parse_base(open(base_path, "rb").read())),
+            "the base rewritten after the second game")
 
-        # 4. Close the window with "X".
-        panel_in()
-        screen.shot("before-close")
-        click_at(*screen.stage(*CLOSE))
-        game.wait(timeout=20)
+        if args.end == "close":
+            # 4. Close the window with "X".
+            panel_in()
+            screen.shot("before-close")
+            click_at(*screen.stage(*CLOSE))
+            game.wait(timeout=20)
+        else:
+            # 4. A third game, one right answer, then the session ends: the
+            # game must be finished and saved with nobody to answer a dialog.
+            panel_in()
+            click_at(*screen.stage(*NEW_GAME))
+            answer(True)
+            wait_until(question_on_screen, "the second question of the third game")
+            screen.shot("before-" + args.end)
+            if args.end == "sigterm":
+                game.send_signal(signal.SIGTERM)
+                assert game.wait(timeout=20) == 0, f"the game ended with {game.returncode}"
+            else:
+                # The display goes away; the platform then ends the game with code 1.
+                server.terminate()
+                server.wait(timeout=20)
+                assert game.wait(timeout=20) == 1, f"the game ended with {game.returncode}"
     finally:
         if game.poll() is None:
-            screen.shot("failure")
+            if server.poll() is None:
+                screen.shot("failure")
             game.kill()
         log.close()
+        if manager:
+            manager.terminate()
         server.terminate()
 
     # What the game left on disk.
@@ -387,19 +498,29 @@ def main():
     with open(base_path, "rb") as f:
         header, leaders, games, levels_after = parse_base(f.read())
     assert header == original.split(b"\r\n")[0], "line 1 must be kept byte for byte"
-    assert games == 2, f"games played {games}"
-    names = [l[0] for l in leaders]
-    assert names.count(PLAYER) == 1, f"one result of the player ranks (the other scored 0): {leaders}"
+    ended_outside = args.end != "close"
+    games_expected = 3 if ended_outside else 2
+    assert games == games_expected, f"games played {games}, expected {games_expected}"
+    results = [l for l in leaders if l[0] == PLAYER]
+    if args.end == "close":
+        assert len(results) == 1, f"one result of the player ranks (the other scored 0): {leaders}"
+    else:
+        # The game ended from outside won step 1 and is on the board too.
+        assert len(results) == 2 and results[1][1] == 1, f"the stopped game's result is not ranked: {leaders}"
     for a, b in zip(leaders, leaders[1:]):
         assert a[1] > b[1] or (a[1] == b[1] and a[2] <= b[2]) or not b[0], f"leaderboard not ranked: {leaders}"
     # The first game shuffled every level; after it, every question is still
-    # there once. The second game drew one question of level 1 from the first
-    # ten and moved it to the back, and nothing else moved.
+    # there once. Each later game drew one question of each level it reached
+    # (the second game level 1, the third levels 1 and 2) from the first ten
+    # and moved it to the back, and nothing else moved.
     first_levels = after_first[3]
     for level in range(LEVELS):
         assert sorted(levels_before[level]) == sorted(first_levels[level]) == sorted(levels_after[level]), \
             f"level {level + 1} lost or doubled a question"
     asked = {1: 1}
+    if ended_outside:
+        first_levels = after_second[3]
+        asked = {1: 1, 2: 1}
     for level in range(LEVELS):
         before, after = first_levels[level], levels_after[level]
         n = asked.get(level + 1, 0)

@@ -78,6 +78,7 @@ private slots:
 
     // Fifty-fifty targets
     void fiftyNeverHitsCorrectAnswer();
+    void fiftyRetriesWithAReseedEachTime_data();
     void fiftyRetriesWithAReseedEachTime();
     void fiftyFinishesWhenClockStandsStill();
 
@@ -327,15 +328,26 @@ void TestGameRules::fiftyNeverHitsCorrectAnswer()
     }
 }
 
+void TestGameRules::fiftyRetriesWithAReseedEachTime_data()
+{
+    QTest::addColumn<int>("triesPerMillisecond");
+    QTest::newRow("the clock moves every try") << 1;
+    QTest::newRow("three tries within one millisecond") << 3;
+    QTest::newRow("a millisecond that lasts 99 ms of steady time") << 99;
+}
+
 void TestGameRules::fiftyRetriesWithAReseedEachTime()
 {
-    // The clock moves one millisecond per try; every try reseeds, so the chosen
-    // place is the value of the first millisecond that gives an allowed place.
+    // Every try reseeds, so within one millisecond a rejected place comes back,
+    // and the chosen place is that of the first millisecond giving an allowed
+    // one. Steady time moves 1 ms per try, never reaching the frozen-clock limit.
+    QFETCH(int, triesPerMillisecond);
     for (std::uint32_t start = 1000; start < 1200; ++start) {
-        std::uint32_t ms = start;
-        RandomGenerator rng([&ms] { return ms++; });
+        int tries = 0;
+        RandomGenerator rng([&] { return start + std::uint32_t(tries++ / triesPerMillisecond); });
+        std::int64_t steady = 0;
         const int correct = int(start % 4) + 1;
-        const auto hides = QuestionDraw::ChooseFiftyHides(rng, correct);
+        const auto hides = QuestionDraw::ChooseFiftyHides(rng, correct, [&steady] { return steady++; });
 
         std::uint32_t t = start;
         int first = 0;
@@ -351,15 +363,20 @@ void TestGameRules::fiftyRetriesWithAReseedEachTime()
 
 void TestGameRules::fiftyFinishesWhenClockStandsStill()
 {
-    // A clock stuck on a millisecond whose value is the correct place: the
-    // draw must still come to an end with two wrong places.
+    // A clock stuck on a millisecond whose value is the correct place: after
+    // 100 ms of steady time the draw carries on from the sequence and ends
+    // with two wrong places.
     std::uint32_t stuck = 0;
     while (PlaceFromSeed(stuck) != 2)
         ++stuck;
     RandomGenerator rng([stuck] { return stuck; });
-    const auto hides = QuestionDraw::ChooseFiftyHides(rng, 2);
+    std::int64_t steady = 0;
+    int reads = 0;
+    const auto hides = QuestionDraw::ChooseFiftyHides(rng, 2, [&] { ++reads; return steady += 10; });
     QVERIFY(hides.first != 2 && hides.second != 2);
     QVERIFY(hides.first != hides.second);
+    // Ten tries of 10 ms each repeat the stuck value before the sequence goes on.
+    QVERIFY2(reads > 10, qPrintable(QString::number(reads)));
 }
 
 void TestGameRules::subjectAndAuthorLines_data()

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -113,6 +114,7 @@ private slots:
 
     void leaderboardShowsTheFiveRows();
     void leaderboardOkHidesAndReleasesTheMainWindow();
+    void leaderboardIsDraggedByItsTitle_data();
     void leaderboardIsDraggedByItsTitle();
     void closingTheLeaderboardClosesTheMainWindow();
 
@@ -254,30 +256,35 @@ void TestPlayerDialogs::swappedKeysAreReadAndWrittenBackInOrder()
 void TestPlayerDialogs::unreadableSettingsAreReplaced_data()
 {
     QTest::addColumn<QByteArray>("contents");
-    QTest::newRow("huge count, not enough lines") << QByteArray("[Base]=Other.QA\r\n[Names]=2000000000\r\nAnn\r\n");
-    QTest::newRow("path-like base name") << QByteArray("[Base]=../Other.QA\r\n[Names]=1\r\nAnn\r\n");
-    QTest::newRow("count not a number") << QByteArray("[Base]=Other.QA\r\n[Names]=x\r\n");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("huge count, not enough lines") << QByteArray("[Base]=Other.QA\r\n[Names]=2000000000\r\nAnn\r\n")
+                                                  << "Other.QA" << QStringList{"Ann"} << false;
+    QTest::newRow("path-like base name: only the name is refused")
+        << QByteArray("[Base]=../Other.QA\r\n[Names]=1\r\nAnn\r\n") << "Base.QA" << QStringList{"Ann"} << false;
+    QTest::newRow("count not a number") << QByteArray("[Base]=Other.QA\r\n[Names]=x\r\n") << "Base.QA"
+                                        << QStringList() << true;
 }
 
 void TestPlayerDialogs::unreadableSettingsAreReplaced()
 {
     QFETCH(QByteArray, contents);
+    QFETCH(QString, base);
+    QFETCH(QStringList, names);
+    QFETCH(bool, replaced);
     writeBase("Base.QA", Kino, 1);
     writeBase("Other.QA", "Other", 1);
     QVERIFY(WriteFile(settings(), contents));
     m_newName->show();
     QCoreApplication::processEvents();
-    if (contents.contains("2000000000")) {
-        // Readable: the names that are there.
-        QCOMPARE(m_newName->KnownPlayerNames, QStringList{"Ann"});
-        QCOMPARE(m_state->CurrentBaseFile, QString("Other.QA"));
-        QCOMPARE(ReadFile(settings()), contents);
-    } else {
-        QCOMPARE(ReadFile(settings()), PlayerSettings::DefaultContents());
-        QCOMPARE(m_state->CurrentBaseFile, QString("Base.QA"));
-        QVERIFY(m_newName->KnownPlayerNames.isEmpty());
-        QCOMPARE(m_messages, QStringList());
-    }
+    QCOMPARE(m_newName->KnownPlayerNames, names);
+    QCOMPARE(m_state->CurrentBaseFile, base);
+    QCOMPARE(ReadFile(settings()), replaced ? PlayerSettings::DefaultContents() : contents);
+    QCOMPARE(m_messages, QStringList());
+    // Confirmed without a name: every name that was read is written back.
+    Click(m_newName->LabelBtnOk);
+    QCOMPARE(ReadFile(settings()), PlayerSettings::Compose(base, QString(), names));
 }
 
 void TestPlayerDialogs::nameArrowsFromAFreshStart()
@@ -365,6 +372,12 @@ void TestPlayerDialogs::noBasesAtAllGetsAClearMessage()
     // Arrows have nothing to choose; the player can still confirm a name.
     Click(m_newName->LabelBckB);
     QCOMPARE(m_state->CurrentBaseFile, QString("Base.QA"));
+    // A base put into QA while the dialog is open is found by the next arrow.
+    writeBase("Added.QA", Kino, 2);
+    Click(m_newName->LabelBckB);
+    QCOMPARE(m_state->CurrentBaseFile, QString("Added.QA"));
+    QCOMPARE(m_newName->LabelNBase->text(), Kino + " (Added.QA)");
+    QCOMPARE(m_messages.size(), 1);
     Click(m_newName->LabelBtnOk);
     QVERIFY(m_newName->isHidden());
     QVERIFY(m_main->Stage->isEnabled());
@@ -513,8 +526,17 @@ void TestPlayerDialogs::leaderboardOkHidesAndReleasesTheMainWindow()
     QVERIFY(m_main->Stage->isEnabled());
 }
 
+void TestPlayerDialogs::leaderboardIsDraggedByItsTitle_data()
+{
+    QTest::addColumn<QPoint>("drag");
+    QTest::newRow("within the screen") << QPoint(30, 40);
+    QTest::newRow("past the bottom right edge") << QPoint(5000, 5000);
+    QTest::newRow("past the top left edge") << QPoint(-5000, -5000);
+}
+
 void TestPlayerDialogs::leaderboardIsDraggedByItsTitle()
 {
+    QFETCH(QPoint, drag);
     m_top5->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_top5.get()));
     QCOMPARE(m_top5->LabelTitle->cursor().shape(), Qt::SizeAllCursor);
@@ -524,14 +546,18 @@ void TestPlayerDialogs::leaderboardIsDraggedByItsTitle()
 
     QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &press);
-    QMouseEvent move(QEvent::MouseMove, local + QPoint(30, 40), global + QPoint(30, 40), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, local + drag, global + drag, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, local + QPoint(30, 40), global + QPoint(30, 40),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local + drag, global + drag, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(m_top5->LabelTitle, &release);
-    // Without a window manager the dialog follows the pointer by hand.
-    QCOMPARE(m_top5->pos(), start + QPoint(30, 40));
+    // The panel follows the pointer but stays wholly on the screen.
+    const QRect screen = m_main->rect();
+    const QPoint expected(std::clamp(start.x() + drag.x(), 0, screen.width() - m_top5->width()),
+                          std::clamp(start.y() + drag.y(), 0, screen.height() - m_top5->height()));
+    QCOMPARE(m_top5->pos(), expected);
+    QVERIFY(screen.contains(m_top5->geometry()));
     QVERIFY(m_top5->isVisible());
 }
 

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray Flipped(const QString &text)
@@ -227,7 +229,7 @@ void TestPlayerRules::describeFailures()
     QCOMPARE(missing.failure, BaseSummary::Failure::Open);
     QVERIFY(missing.Error.contains("No such file", Qt::CaseInsensitive));
 
-    // The listing takes folders too; choosing one fails like a missing file.
+    // A folder of a base's name fails like a missing file.
     QVERIFY(QDir(dir.path()).mkdir("folder.QA"));
     const BaseSummary folder = DescribeBaseFile(dir.filePath("folder.QA"));
     QCOMPARE(folder.failure, BaseSummary::Failure::Open);
@@ -248,9 +250,12 @@ void TestPlayerRules::listsBasesSortedWithoutCase()
     QVERIFY(dir.isValid());
     for (const char *name : {"b.qa", "A.QA", "c.Qa", ".hidden.QA", "notes.txt", "QA", "d.QA.bak"})
         QVERIFY(WriteFile(dir.filePath(name), "x"));
+    // Only what can be read as a file is offered: no folder, no FIFO.
     QVERIFY(QDir(dir.path()).mkdir("folder.QA"));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo.QA")).constData(), 0644), 0);
+    QVERIFY(QFile::link("A.QA", dir.filePath("link.QA")));
     QCOMPARE(ListBaseFiles(dir.path()),
-             (QStringList{".hidden.QA", "A.QA", "b.qa", "c.Qa", "folder.QA"}));
+             (QStringList{".hidden.QA", "A.QA", "b.qa", "c.Qa", "link.QA"}));
 }
 
 void TestPlayerRules::noFolderListsNothing()

@@ -64,6 +64,20 @@ void TestPlayerSettings::parsesBothKeyOrders_data()
                                                << "b.qa" << QStringList{QString(), "X"};
     QTest::newRow("value holds a further '='") << QByteArray("[Base]=a=b.QA\r\n[Names]=0\r\n")
                                                << "a=b.QA" << QStringList();
+
+    // A value the game cannot use costs only that value: the names stay.
+    const QStringList ann = {QStringLiteral("Ann")};
+    QTest::newRow("count with a plus sign") << QByteArray("[Base]=b.QA\r\n[Names]=+1\r\nAnn\r\n") << "b.QA" << ann;
+    QTest::newRow("count with leading zeros") << QByteArray("[Base]=b.QA\r\n[Names]=0001\r\nAnn\r\n") << "b.QA"
+                                              << ann;
+    QTest::newRow("count -0") << QByteArray("[Base]=b.QA\r\n[Names]=-0\r\nAnn\r\n") << "b.QA" << QStringList();
+    QTest::newRow("negative count reads as no names") << QByteArray("[Base]=b.QA\r\n[Names]=-2147483648\r\n")
+                                                      << "b.QA" << QStringList();
+    const char *unusable[] = {"sub/Base.QA", "../../etc/passwd", "..\\Base.QA", "..", ""};
+    for (const char *base : unusable) {
+        QTest::addRow("unusable base name \"%s\" reads as the default", base)
+            << QByteArray("[Base]=") + base + "\r\n[Names]=1\r\nAnn\r\n" << "Base.QA" << ann;
+    }
 }
 
 void TestPlayerSettings::parsesBothKeyOrders()
@@ -84,14 +98,9 @@ void TestPlayerSettings::unreadableFiles_data()
     QTest::newRow("one key line only") << QByteArray("[Base]=Base.QA\r\n");
     QTest::newRow("key line without '='") << QByteArray("[Base]Base.QA\r\n[Names]=0\r\n");
     QTest::newRow("count not a number") << QByteArray("[Base]=Base.QA\r\n[Names]=two\r\n");
-    QTest::newRow("negative count") << QByteArray("[Base]=Base.QA\r\n[Names]=-1\r\n");
     QTest::newRow("count beyond 32 bits") << QByteArray("[Base]=Base.QA\r\n[Names]=4294967296\r\n");
     QTest::newRow("empty count") << QByteArray("[Base]=Base.QA\r\n[Names]=\r\n");
-    QTest::newRow("base with a folder") << QByteArray("[Base]=sub/Base.QA\r\n[Names]=0\r\n");
-    QTest::newRow("base climbing out") << QByteArray("[Base]=../../etc/passwd\r\n[Names]=0\r\n");
-    QTest::newRow("base with a backslash") << QByteArray("[Base]=..\\Base.QA\r\n[Names]=0\r\n");
-    QTest::newRow("base is ..") << QByteArray("[Base]=..\r\n[Names]=0\r\n");
-    QTest::newRow("empty base") << QByteArray("[Base]=\r\n[Names]=0\r\n");
+    QTest::newRow("a sign without digits") << QByteArray("[Base]=Base.QA\r\n[Names]=+\r\n");
     QTest::newRow("count swallows the base line")
         << QByteArray("[Names]=2\r\nAnn\r\n[Base]=x.QA\r\n");
 }

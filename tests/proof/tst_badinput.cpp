@@ -24,6 +24,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray fileBytes(const QString &path)
@@ -142,7 +144,7 @@ private slots:
 
         lines = goodLines();
         lines[2] = flipped("2147483647") + '\x13' + flipped("Редакция");
-        QTest::newRow("authors count 2147483647") << joinLines(lines) << true;
+        QTest::newRow("authors count 2147483647 with one name") << joinLines(lines) << false;
         lines = goodLines();
         lines[4] = "2147483647" + lines[4].mid(lines[4].indexOf('\x13'));
         QTest::newRow("level count 2147483647") << joinLines(lines) << false;
@@ -191,6 +193,57 @@ private slots:
             }
         }
         QCOMPARE(allFiles(), filesBefore);
+    }
+
+    // A base name that is not a regular file, or a file too large to be a base:
+    // the dialog never offers it, describing it reports it, loading it shows
+    // the load failure, nothing waits on it and nothing replaces it.
+    void entryThatIsNoBaseNeverBlocks_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("FIFO without a writer") << "fifo" << false;
+        QTest::newRow("folder") << "folder" << false;
+        QTest::newRow("endless device") << "device" << false;
+        QTest::newRow("file one byte over 512 MiB") << "huge" << true;
+    }
+
+    void entryThatIsNoBaseNeverBlocks()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, listed);
+        const QByteArray base = "QA/Base.QA";
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(base.constData(), 0644), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(QString::fromLatin1(base)));
+        else if (kind == "device")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), QString::fromLatin1(base)));
+        else
+            QVERIFY(QFile(QString::fromLatin1(base)).open(QIODevice::WriteOnly)
+                    && QFile(QString::fromLatin1(base)).resize((qint64(512) << 20) + 1)); // sparse
+        struct stat before {};
+        QCOMPARE(::lstat(base.constData(), &before), 0);
+        writeBytes(QStringLiteral("Zorban.ini"), "[Base]=Base.QA\r\n[Names]=1\r\nTester\r\n");
+        openWindows();
+
+        m_newName->show();
+        QCOMPARE(m_newName->BaseFileList.contains(QStringLiteral("Base.QA")), listed);
+        QTRY_COMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.first().contains(QStringLiteral("QA/Base.QA")), qPrintable(m_messages.first()));
+        m_newName->LabelBtnOkMouseDown();
+        m_newName->LabelBtnOkMouseUp();
+
+        m_main->LabelBtnNewGameMouseDown();
+        m_main->LabelBtnNewGameMouseUp();
+        QVERIFY(!m_state->GameActive);
+        QVERIFY(m_main->LabelDialog->text().contains(QStringLiteral("сбой при чтении файла вопросной базы")));
+        struct stat after {};
+        QCOMPARE(::lstat(base.constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        if (kind == "huge")
+            QVERIFY(QFile::remove(QString::fromLatin1(base))); // half a gigabyte, even sparse, goes at once
     }
 
     void hostileSettings_data()

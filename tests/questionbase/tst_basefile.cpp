@@ -261,11 +261,16 @@ private slots:
     {
         QList<QByteArray> lines = WellFormedLines(1);
         lines[4] = CountLine({2000000000, 2147483647, 2000000000});
-        lines[2] = StoredLine({"2000000000", QStringLiteral("Один")});
         const auto parsed = ParseBaseFile(Lines(lines));
         const BaseFailure *failure = std::get_if<BaseFailure>(&parsed);
         QVERIFY(failure);
         QCOMPARE(failure->Line, 6 + 15);
+
+        // A name count that far beyond its names is refused on its own line.
+        lines[2] = StoredLine({"2000000000", QStringLiteral("Один")});
+        const auto names = ParseBaseFile(Lines(lines));
+        QVERIFY(std::holds_alternative<BaseFailure>(names));
+        QCOMPARE(std::get<BaseFailure>(names).Line, 3);
     }
 
     void missingLinesAndFieldsReadAsEmptyOrZero()
@@ -301,7 +306,13 @@ private slots:
         QVERIFY(model);
         QCOMPARE(model->AuthorCount, 4);
         QCOMPARE(model->Authors, QStringList{QStringLiteral("Один")});
-        QCOMPARE(BaseFile::SplitLines(SerializeBaseFile(*model)).value(2), lines[2]);
+        // Written back with the count as read and the missing names empty.
+        QCOMPARE(BaseFile::SplitLines(SerializeBaseFile(*model)).value(2),
+                 StoredLine({"4", QStringLiteral("Один"), "", "", ""}));
+
+        // A count that claims far more names than the line holds is refused.
+        lines[2] = StoredLine({QString::number(BaseFile::MaxMissingNames + 2), QStringLiteral("Один")});
+        QVERIFY(std::holds_alternative<BaseFailure>(ParseBaseFile(Lines(lines))));
     }
 
     void wellFormedBaseRoundTripsByteForByte_data()

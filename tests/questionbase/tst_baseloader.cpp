@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,6 +44,40 @@ QStringList Questions(const GameState &state, int level)
 
 BestTable Entry(const char *name = "", int step = 0, int ticks = 0) { return BestTable{QString::fromUtf8(name), step, ticks}; }
 
+// Runs `work` in a child process without privileges: as "nobody" when the
+// tests run as root (the folders it needs are handed to that user), as the
+// same user otherwise. Gives the child's exit code, or -1.
+int RunUnprivileged(const std::function<int()> &work, const QStringList &folders)
+{
+    const passwd *nobody = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+    if (geteuid() == 0 && !nobody)
+        return -1;
+    if (nobody) {
+        for (const QString &folder : folders) {
+            if (::chown(QFile::encodeName(folder).constData(), nobody->pw_uid, nobody->pw_gid) != 0)
+                return -1;
+        }
+    }
+    const pid_t child = fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (nobody && (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0))
+            _exit(100);
+        _exit(work());
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+unsigned Mode(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? unsigned(st.st_mode & 07777) : 0u;
+}
+
 } // namespace
 
 class TestBaseLoader : public QObject {
@@ -54,6 +92,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         QDir(m_dir.path()).mkpath("QA");
         m_base = m_dir.filePath("QA/Base.QA");
+        QFile::remove(m_base); // whatever the test before left there: a link, a read-only file
         QVERIFY(WriteFile(m_base, Lines(WellFormedLines(2))));
     }
 
@@ -416,6 +455,7 @@ private slots:
         QByteArray header;
         QVERIFY(!ReadLeaderboard(m_base, &header, state.Leaders, &games));
         QVERIFY(!RewriteBase(m_base, header, state, games));
+        lines[3] = StoredLine({"5", QStringLiteral("История"), "", "", "", ""});
         QCOMPARE(ReadFile(m_base), Lines(lines));
     }
 
@@ -460,6 +500,59 @@ private slots:
         // The killed write leaves its temporary file behind, never a .QA name.
         for (const QString &name : QDir(m_dir.filePath("QA")).entryList(QDir::Files))
             QVERIFY(name == "Base.QA" || name.endsWith(".tmp"));
+    }
+
+    // The rewrite replaces the file whole, yet keeps what writing it in place
+    // kept: a mode that forbids writing, owner, group and mode, and links.
+    void baseThePlayerMayNotWriteIsNotReplaced()
+    {
+        const QByteArray old = ReadFile(m_base);
+        QVERIFY(QFile::setPermissions(m_base, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const int refused = RunUnprivileged([this] { return WriteFileAtomically(m_base, "new") ? 0 : 1; },
+                                            {m_dir.path(), m_dir.filePath("QA")});
+        QCOMPARE(refused, 0);
+        QCOMPARE(ReadFile(m_base), old);
+        QCOMPARE(QDir(m_dir.filePath("QA")).entryList(QDir::Files | QDir::Hidden), QStringList{"Base.QA"});
+        if (geteuid() == 0) {
+            // As for a write in place, the mode does not stop a privileged process.
+            QVERIFY(!WriteFileAtomically(m_base, "new"));
+            QCOMPARE(ReadFile(m_base), QByteArray("new"));
+            QCOMPARE(Mode(m_base), 0444u);
+        }
+    }
+
+    void ownerGroupAndModeSurviveTheRewrite()
+    {
+        QVERIFY(::chmod(QFile::encodeName(m_base).constData(), 0640) == 0);
+        const passwd *nobody = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+        if (nobody)
+            QVERIFY(::chown(QFile::encodeName(m_base).constData(), nobody->pw_uid, nobody->pw_gid) == 0);
+        struct stat before {};
+        QVERIFY(::stat(QFile::encodeName(m_base).constData(), &before) == 0);
+        QVERIFY(!WriteFileAtomically(m_base, "new"));
+        struct stat after {};
+        QVERIFY(::stat(QFile::encodeName(m_base).constData(), &after) == 0);
+        QCOMPARE(after.st_mode & 07777, 0640u);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QVERIFY(after.st_ino != before.st_ino); // replaced, not written in place
+    }
+
+    void linkedBaseStaysALink()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath("store"));
+        const QString real = m_dir.filePath("store/Real.QA");
+        QVERIFY(WriteFile(real, "old"));
+        QVERIFY(QFile::remove(m_base));
+        QVERIFY(QFile::link("../store/Real.QA", m_base));
+        QVERIFY(!WriteFileAtomically(m_base, "new"));
+        QVERIFY(QFileInfo(m_base).isSymLink());
+        QCOMPARE(QFileInfo(m_base).symLinkTarget(), QFileInfo(real).absoluteFilePath());
+        QCOMPARE(ReadFile(real), QByteArray("new"));
+        QCOMPARE(QDir(m_dir.filePath("store")).entryList(QDir::Files | QDir::Hidden), QStringList{"Real.QA"});
+        QCOMPARE(QDir(m_dir.filePath("QA")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot
+                                                      | QDir::System),
+                 QStringList{"Base.QA"});
     }
 
     void atomicWriteKeepsPermissions()

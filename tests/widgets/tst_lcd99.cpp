@@ -362,12 +362,19 @@ private slots:
 
         lcd->paints = 0;
         lcd->setValue(QStringLiteral("12"));
-        lcd->setValue(QStringLiteral("12.")); // the same once normalised
         lcd->setDigitNum(4);
         lcd->setOnColor(QColor(0, 255, 0));
         QTest::qWait(50);
         QCOMPARE(lcd->paints, 0);
         QCOMPARE(changes, 1);
+
+        // Not the same text, although it is stored as the same value.
+        lcd->setValue(QStringLiteral("12."));
+        QCOMPARE(changes, 2);
+        QCOMPARE(lcd->Value(), QStringLiteral("12"));
+        QTRY_VERIFY(lcd->paints > 0);
+        QTest::qWait(20);
+        lcd->paints = 0;
 
         lcd->setValue(QStringLiteral("13"));
         QCOMPARE(lastOld, QStringLiteral("12"));
