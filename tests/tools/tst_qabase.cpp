@@ -351,6 +351,104 @@ private slots:
         QCOMPARE(ReadFile(path("b.QA")), ReadFile(path("a.QA")));
     }
 
+    // An editor's note column is read past: the base is the same as without it,
+    // and export writes the eight columns a base holds.
+    void importIgnoresTheCheckColumn()
+    {
+        WriteFile(path("plain.csv"), SampleCsv(QLatin1Char(',')).toUtf8());
+        QString noted;
+        for (const QString &row : SampleCsv(QLatin1Char(',')).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            noted += row + (noted.isEmpty() ? QStringLiteral(",check\r\n") : QStringLiteral(",\"writer: 1703, reader: —\"\r\n"));
+        WriteFile(path("noted.csv"), noted.toUtf8());
+        QCOMPARE(Qabase({"import", path("plain.csv"), "-o", path("plain.QA"), "--title", "T"}).code, 0);
+        const Run run = Qabase({"import", path("noted.csv"), "-o", path("noted.QA"), "--title", "T"});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QCOMPARE(ReadFile(path("noted.QA")), ReadFile(path("plain.QA")));
+        QCOMPARE(Qabase({"export", path("noted.QA"), "-o", path("back.csv")}).code, 0);
+        QVERIFY(ReadFile(path("back.csv")).startsWith("\xEF\xBB\xBF" "level,question,correct,wrong1,wrong2,wrong3,author,subject\r\n"));
+        // A tenth field is still a fault.
+        WriteFile(path("ten.csv"), (noted + QStringLiteral("2,q,a,b,c,d,,,note,more\r\n")).toUtf8());
+        QVERIFY(Qabase({"import", path("ten.csv"), "-o", path("ten.QA")}).err.contains(
+            QStringLiteral("line 18: error: expected 9 columns, found 10")));
+    }
+
+    // Each editorial warning, found in a spreadsheet with its row and column
+    // and in the base built from it; "" marks rows that must pass --strict.
+    void lintsFlagWhatAnEditorWouldSendBack_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("root shared with the question")
+            << "1,Как называется вокальное сочинение без слов?,Вокализ,Романс,Ария,Каватина"
+            << "line 17, column correct: warning: the right answer shares a root";
+        QTest::newRow("root shared by a wrong answer too")
+            << "1,Какое озеро — самое глубокое в мире?,Озеро Байкал,Озеро Танганьика,Озеро Виктория,Озеро Мичиган"
+            << "";
+        QTest::newRow("lone short answer")
+            << "1,Как называется самый высокий вулкан Марса?,Олимп,Гора Арсия,Гора Павлина,Гора Аскрийская"
+            << "line 17, column correct: warning: the right answer is the only one of 1 word(s)";
+        QTest::newRow("lone first word")
+            << "1,Кто написал романс «Жаворонок»?,Михаил Глинка,Александр Алябьев,Александр Варламов,Александр Гурилёв"
+            << "line 17, column correct: warning: the wrong answers all begin with \"Александр\"";
+        QTest::newRow("a name with a particle is no odd one")
+            << "1,Кто написал картину «Мона Лиза»?,Леонардо да Винчи,Микеланджело,Рафаэль,Рембрандт" << "";
+        QTest::newRow("В каком… answered without a preposition")
+            << "1,В каком виде спорта отбивают волан?,Бадминтон,В теннисе,В гольфе,В хоккее"
+            << "line 17, column correct: warning: the question begins with \"В каком\"";
+        QTest::newRow("Во and В begin alike")
+            << "1,В какой стране находится Эйфелева башня?,Во Франции,В Италии,В Испании,В Германии" << "";
+        QTest::newRow("В каком из этих слов… is answered with the words")
+            << "1,\"В каком из этих слов букв меньше, чем звуков?\",Ёж,Дом,Кот,Сон" << "";
+        QTest::newRow("a short word after a preposition is no particle")
+            << "1,Из какого злака пекут чёрный хлеб?,Из ржи,Из пшеницы,Из овса,Из ячменя" << "";
+        QTest::newRow("masculine animate accusative in -а")
+            << "1,Какую роль Юрий Никулин сыграл в «Кавказской пленнице»?,Балбеса,Труса,Бывалого,Шурика" << "";
+        QTest::newRow("какую answered in the nominative")
+            << "1,Какую столицу пересекает Влтава?,Прага,Вена,Будапешт,Варшава"
+            << "line 17, column correct: warning: the question asks \"какую\"";
+        QTest::newRow("the same right answer twice on a level")
+            << "2,Какой город — столица России?,Москва,Казань,Тверь,Самара\r\n"
+               "2,Где находится Красная площадь?,Москва,Киев,Минск,Рига"
+            << "line 18, column correct: warning: the same right answer as line 17 on this level";
+        QTest::newRow("a number may repeat")
+            << "2,Сколько камер в сердце человека?,Четыре,Две,Три,Шесть\r\n"
+               "2,Сколько камер в сердце крокодила?,Четыре,Три,Две,Пять"
+            << "";
+        QTest::newRow("the same fact on two levels")
+            << "1,Какая река — самая длинная в Европе?,Волга,Дунай,Днепр,Урал\r\n"
+               "4,Какая река Европы длиннее всех?,Волга,Рейн,Дон,Эльба"
+            << "line 18, column question: warning: nearly the same question as line 17";
+        QTest::newRow("the same four answers")
+            << "1,Какая планета ближе всех к Солнцу?,Меркурий,Венера,Марс,Земля\r\n"
+               "2,Какая планета третья от Солнца?,Земля,Марс,Венера,Меркурий"
+            << "line 18, column question: warning: the same four answers as line 17";
+    }
+
+    void lintsFlagWhatAnEditorWouldSendBack()
+    {
+        QFETCH(QString, rows);
+        QFETCH(QString, expected);
+        QString csv = QStringLiteral("level,question,correct,wrong1,wrong2,wrong3,author,subject,check\r\n");
+        for (int level = 1; level <= 15; ++level)
+            csv += QStringLiteral("%1,Q%1?,A%1,B%1,C%1,D%1,,,\r\n").arg(level);
+        for (const QString &row : rows.split(QStringLiteral("\r\n")))
+            csv += row + QStringLiteral(",,,writer: —\r\n");
+        WriteFile(path("lint.csv"), csv.toUtf8());
+        const Run run = Qabase({"check", "--strict", path("lint.csv")});
+        QCOMPARE(Qabase({"import", path("lint.csv"), "-o", path("lint.QA")}).code, 0);
+        const Run built = Qabase({"check", "--strict", path("lint.QA")});
+        if (expected.isEmpty()) {
+            QVERIFY2(run.code == 0 && built.code == 0, qPrintable(run.out + built.out));
+        } else {
+            QCOMPARE(run.code, 1);
+            QVERIFY2(run.out.contains(path("lint.csv") + QStringLiteral(": ") + expected), qPrintable(run.out));
+            QCOMPARE(built.code, 1);
+            // The same finding, on the base's own lines.
+            const QString message = expected.section(QStringLiteral("warning: "), 1).section(QStringLiteral(" line "), 0, 0);
+            QVERIFY2(built.out.contains(QStringLiteral("warning: ") + message), qPrintable(built.out));
+        }
+    }
+
     void importFaultsNameTheirLine_data()
     {
         QTest::addColumn<QByteArray>("csv");
@@ -388,7 +486,8 @@ private slots:
         WriteFile(path("warn.csv"), csv);
         const Run run = Qabase({"import", path("warn.csv"), "-o", path("warn.QA")});
         QCOMPARE(run.code, 0);
-        QVERIFY2(run.err.contains(path("warn.csv") + QStringLiteral(": line 18, column question: warning: the same")),
+        QVERIFY2(run.err.contains(path("warn.csv")
+                                  + QStringLiteral(": line 18, column question: warning: the same question as line 6")),
                  qPrintable(run.err));
         QVERIFY(run.err.contains(path("warn.csv") + QStringLiteral(": line 18, column wrong2: warning: answers 1 and 3")));
         QVERIFY(run.err.contains(QStringLiteral("line 4, column question: warning: a line break")));

@@ -181,8 +181,10 @@ private:
         const QString key = FoldForCompare(q.Question);
         if (!key.isEmpty()) {
             const auto found = seen->constFind(key);
-            if (found != seen->constEnd())
+            if (found != seen->constEnd()) {
                 warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(found.value()));
+                m_found.last().Related = found.value();
+            }
             else
                 seen->insert(key, lineNo);
         }

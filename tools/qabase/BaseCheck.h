@@ -11,6 +11,7 @@ struct Diagnostic {
     int Line = 0;   // 1-based line of the base file
     int Field = 0;  // 1-based field; 0 when the line as a whole is meant
     QString Message;
+    int Related = 0; // a line the message names ("the same question as line N"), 0 if none
 };
 
 // Lengths at which the game shrinks a text to its smallest font.

@@ -11,6 +11,7 @@ using namespace BaseFile;
 namespace {
 
 const QStringList Columns = {"level", "question", "correct", "wrong1", "wrong2", "wrong3", "author", "subject"};
+const QString NotesColumn = QStringLiteral("check");
 
 QString DecodeInput(const QByteArray &bytes)
 {
@@ -137,11 +138,15 @@ std::optional<CsvImport> ImportCsv(const QByteArray &bytes, const QString &title
     QStringList header;
     for (const QString &name : rows[0].Fields)
         header << name.trimmed().toLower();
-    if (header != Columns) {
+    // An editor's note column may follow the questions' own; it is not stored.
+    const bool hasNotes = header == Columns + QStringList{NotesColumn};
+    if (header != Columns && !hasNotes) {
         issues->append({true, QStringLiteral("line %1").arg(rows[0].Line),
-                        QStringLiteral("the header row must be \"%1\"").arg(Columns.join(QLatin1Char(',')))});
+                        QStringLiteral("the header row must be \"%1\" (optionally followed by \",%2\")")
+                            .arg(Columns.join(QLatin1Char(',')), NotesColumn)});
         return std::nullopt;
     }
+    const qsizetype columnCount = header.size();
 
     bool failed = false;
     auto error = [&](const QString &where, const QString &message) {
@@ -171,8 +176,8 @@ std::optional<CsvImport> ImportCsv(const QByteArray &bytes, const QString &title
             blank = blank && f.trimmed().isEmpty();
         if (blank)
             continue; // spreadsheets leave empty rows at the end
-        if (row.Fields.size() != Columns.size()) {
-            error(at, QStringLiteral("expected %1 columns, found %2").arg(Columns.size()).arg(row.Fields.size()));
+        if (row.Fields.size() != columnCount) {
+            error(at, QStringLiteral("expected %1 columns, found %2").arg(columnCount).arg(row.Fields.size()));
             continue;
         }
         bool ok = false;

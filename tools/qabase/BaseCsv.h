@@ -11,7 +11,9 @@
 
 // The spreadsheet form of a base: one row per question, header row
 // "level,question,correct,wrong1,wrong2,wrong3,author,subject"; author and
-// subject as names.
+// subject as names. Import also takes a ninth column "check" (how an editor
+// checked the question's fact), which the base does not store; export writes
+// the eight columns the base holds.
 
 struct CsvImport {
     BaseFileModel Model;

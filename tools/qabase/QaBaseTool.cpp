@@ -5,6 +5,7 @@
 #include "BaseCsv.h"
 #include "BaseFileModel.h"
 #include "BaseJson.h"
+#include "BaseLint.h"
 #include "MoneyLadder.h"
 #include "PlayTime.h"
 
@@ -25,7 +26,7 @@ const char *const GeneralUsage =
     "\n"
     "Commands:\n"
     "  info FILE.QA                          title, questions per level, tables, games played, leaderboard\n"
-    "  check [--strict] FILE.QA              finds what keeps the game from loading the base, and what looks wrong\n"
+    "  check [--strict] FILE.QA|IN.csv       finds what keeps the game from loading the base, and what looks wrong\n"
     "  decode FILE.QA [-o OUT.json]          the whole base as UTF-8 JSON\n"
     "  encode IN.json -o FILE.QA             builds a base from JSON\n"
     "  import IN.csv -o FILE.QA [--title T]  builds a base from a spreadsheet export\n"
@@ -54,13 +55,18 @@ const std::map<QString, Command> &Commands()
           "subjects, the games played on it and the five leaderboard rows (name, sum, time).\n",
           1, false, false, false, false}},
         {"check",
-         {"qabase check [--strict] FILE.QA",
+         {"qabase check [--strict] FILE.QA|IN.csv",
           "Validates a base. Errors keep the game from loading it: a number that is not digits or too large, a\n"
           "seventh separator in a question line, fewer question lines than the level counts, more names than a\n"
           "count, more than 15 level counts, a level with no questions. Warnings: an author or subject index\n"
           "beyond its table, control characters, empty texts, two equal answers in a question, the same question\n"
           "twice (case, \"ё\"/\"е\", quotes and spaces ignored), answers of 80 or more characters and questions of\n"
           "150 or more (shown in the smallest font), names missing from a table, lines after the last question.\n"
+          "Editorial warnings: a right answer that shares a word root with the question (and no wrong answer does),\n"
+          "a right answer alone in its form (number of words, first word, preposition), answers that do not fit\n"
+          "the question's case (\"В каком…?\" wants \"В …\", \"…какую…?\" an accusative), the same right answer\n"
+          "twice on a level, two questions that share most word stems or offer the same four answers.\n"
+          "A .csv file is checked as the base that import would build from it, with its own row numbers.\n"
           "Exit 0 when the game can play the base, 1 otherwise; with --strict warnings count as errors.\n",
           1, false, false, false, true}},
         {"decode",
@@ -79,7 +85,8 @@ const std::map<QString, Command> &Commands()
          {"qabase import IN.csv -o FILE.QA [--title T]",
           "Builds a new base (empty leaderboard, never played) from a spreadsheet export. The file is UTF-8\n"
           "(with or without BOM) or Windows-1251, comma or semicolon separated, quoted as RFC 4180, with the\n"
-          "header row level,question,correct,wrong1,wrong2,wrong3,author,subject. Authors and subjects are\n"
+          "header row level,question,correct,wrong1,wrong2,wrong3,author,subject, optionally followed by check\n"
+          "(an editor's note on how the fact was checked; not stored in the base). Authors and subjects are\n"
           "names; the tables are made from them. The title defaults to the CSV file's name.\n",
           1, true, true, true, false}},
         {"export",
@@ -210,6 +217,39 @@ private:
         m_err << (error ? "error: " : "warning: ") << message << "\n";
     }
 
+    // A spreadsheet row and column.
+    static QString CsvPlace(int row, int field)
+    {
+        static const char *Columns[] = {"question", "correct", "wrong1", "wrong2", "wrong3", "author", "subject"};
+        QString where = QStringLiteral("line %1").arg(row);
+        if (field >= 1 && field <= 7)
+            where += QStringLiteral(", column ") + QLatin1String(Columns[field - 1]);
+        return where;
+    }
+
+    // A line of the base built from a spreadsheet, as the row it came from.
+    static QString CsvPlace(const CsvImport &imported, int line, int field)
+    {
+        int first = FirstQuestionLineNo;
+        for (int level = 0; level < Levels; ++level) {
+            const QList<int> &rows = imported.SourceRows[level];
+            if (line >= first && line < first + rows.size())
+                return CsvPlace(rows[line - first], field);
+            first += int(rows.size());
+        }
+        return line == HeaderLineNo ? QStringLiteral("title") : QStringLiteral("base line %1").arg(line);
+    }
+
+    // A message that names another base line, with that line as its spreadsheet row.
+    static QString CsvMessage(const CsvImport &imported, const Diagnostic &d)
+    {
+        if (d.Related <= 0)
+            return d.Message;
+        QString message = d.Message;
+        const QString row = CsvPlace(imported, d.Related, 0);
+        return message.replace(QStringLiteral("line %1").arg(d.Related), row);
+    }
+
     static QString Place(int line, int field)
     {
         if (line <= 0)
@@ -268,11 +308,12 @@ private:
 
     // Checks the bytes about to be written; findings are reported in the
     // terms of the source (`locate` turns a line and field into a place there).
-    bool checkBuilt(const QString &file, const QByteArray &bytes, const std::function<QString(int, int)> &locate)
+    bool checkBuilt(const QString &file, const QByteArray &bytes, const std::function<QString(int, int)> &locate,
+                    const std::function<QString(const Diagnostic &)> &text = {})
     {
         bool ok = true;
         for (const Diagnostic &d : CheckBaseBytes(bytes)) {
-            report(file, locate(d.Line, d.Field), d.Error, d.Message);
+            report(file, locate(d.Line, d.Field), d.Error, text ? text(d) : d.Message);
             ok = ok && !d.Error;
         }
         return ok;
@@ -319,10 +360,38 @@ private:
             return QaBaseExit::Invalid;
         int errors = 0;
         int warnings = 0;
-        for (const Diagnostic &d : CheckBaseBytes(bytes)) {
-            m_out << path << ": " << Place(d.Line, d.Field) << ": " << (d.Error ? "error: " : "warning: ")
-                  << d.Message << "\n";
-            ++(d.Error ? errors : warnings);
+        auto put = [&](const QString &where, bool error, const QString &message) {
+            m_out << path << ": " << (where.isEmpty() ? QString() : where + QStringLiteral(": "))
+                  << (error ? "error: " : "warning: ") << message << "\n";
+            ++(error ? errors : warnings);
+        };
+        if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+            // A spreadsheet is checked as the base it would become, in its own rows.
+            QList<SourceIssue> issues;
+            const auto imported = ImportCsv(bytes, QFileInfo(path).completeBaseName(), &issues);
+            for (const SourceIssue &issue : issues)
+                put(issue.Where, issue.Error, issue.Message);
+            if (imported) {
+                for (const Diagnostic &d : CheckBaseBytes(SerializeBaseFile(imported->Model)))
+                    put(CsvPlace(*imported, d.Line, d.Field), d.Error, CsvMessage(*imported, d));
+                for (const Diagnostic &d : LintQuestions(imported->Model.Levels, imported->SourceRows))
+                    put(CsvPlace(d.Line, d.Field), d.Error, d.Message);
+            }
+        } else {
+            for (const Diagnostic &d : CheckBaseBytes(bytes))
+                put(Place(d.Line, d.Field), d.Error, d.Message);
+            auto parsed = ParseBaseFile(bytes);
+            if (errors == 0 && std::holds_alternative<BaseFileModel>(parsed)) {
+                const BaseFileModel &model = std::get<BaseFileModel>(parsed);
+                std::array<QList<int>, Levels> lines;
+                int lineNo = FirstQuestionLineNo;
+                for (int level = 0; level < Levels; ++level) {
+                    for (qsizetype i = 0; i < model.Levels[level].size(); ++i)
+                        lines[level] << lineNo++;
+                }
+                for (const Diagnostic &d : LintQuestions(model.Levels, lines))
+                    put(Place(d.Line, d.Field), d.Error, d.Message);
+            }
         }
         m_out << path << ": " << errors << " error(s), " << warnings << " warning(s)\n";
         return errors > 0 || (m_args.strict && warnings > 0) ? QaBaseExit::Invalid : QaBaseExit::Ok;
@@ -379,21 +448,9 @@ private:
         if (!reportIssues(path, issues) || !imported)
             return QaBaseExit::Invalid;
         const QByteArray bytes = SerializeBaseFile(imported->Model);
-        static const char *Columns[] = {"question", "correct", "wrong1", "wrong2", "wrong3", "author", "subject"};
-        const bool ok = checkBuilt(path, bytes, [&imported](int line, int field) {
-            int first = FirstQuestionLineNo;
-            for (int level = 0; level < Levels; ++level) {
-                const QList<int> &rows = imported->SourceRows[level];
-                if (line >= first && line < first + rows.size()) {
-                    QString where = QStringLiteral("line %1").arg(rows[line - first]);
-                    if (field >= 1 && field <= 7)
-                        where += QStringLiteral(", column ") + QLatin1String(Columns[field - 1]);
-                    return where;
-                }
-                first += int(rows.size());
-            }
-            return line == HeaderLineNo ? QStringLiteral("title") : QStringLiteral("base line %1").arg(line);
-        });
+        const bool ok = checkBuilt(
+            path, bytes, [&imported](int line, int field) { return CsvPlace(*imported, line, field); },
+            [&imported](const Diagnostic &d) { return CsvMessage(*imported, d); });
         if (!ok)
             return QaBaseExit::Invalid;
         return writeFile(m_args.output, bytes) ? QaBaseExit::Ok : QaBaseExit::Invalid;

@@ -1,0 +1,427 @@
+#include "BaseLint.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// Inflection endings, longest first so that the longest one that fits is taken.
+const QStringList Endings = {
+    QStringLiteral("иями"), QStringLiteral("ями"), QStringLiteral("ами"), QStringLiteral("иях"),
+    QStringLiteral("ого"),  QStringLiteral("его"), QStringLiteral("ому"), QStringLiteral("ему"),
+    QStringLiteral("ыми"),  QStringLiteral("ими"), QStringLiteral("ях"),  QStringLiteral("ах"),
+    QStringLiteral("ая"),   QStringLiteral("яя"),  QStringLiteral("ое"),  QStringLiteral("ее"),
+    QStringLiteral("ие"),   QStringLiteral("ые"),  QStringLiteral("ой"),  QStringLiteral("ей"),
+    QStringLiteral("ий"),   QStringLiteral("ый"),  QStringLiteral("ую"),  QStringLiteral("юю"),
+    QStringLiteral("ом"),   QStringLiteral("ем"),  QStringLiteral("ам"),  QStringLiteral("ям"),
+    QStringLiteral("ов"),   QStringLiteral("ев"),  QStringLiteral("ью"),  QStringLiteral("ия"),
+    QStringLiteral("ию"),   QStringLiteral("ии"),  QStringLiteral("ет"),  QStringLiteral("ют"),
+    QStringLiteral("ут"),   QStringLiteral("ит"),  QStringLiteral("ят"),  QStringLiteral("ат"),
+    QStringLiteral("а"),    QStringLiteral("я"),   QStringLiteral("о"),   QStringLiteral("е"),
+    QStringLiteral("и"),    QStringLiteral("ы"),   QStringLiteral("у"),   QStringLiteral("ю"),
+    QStringLiteral("ь"),    QStringLiteral("й"),
+};
+
+// Words too common in questions to tell two of them apart.
+const QSet<QString> &CommonWords()
+{
+    static const QSet<QString> words = [] {
+        QSet<QString> set;
+        for (const char *w : {"называется", "называют", "называли", "назывался", "называлась", "называлось",
+                              "назывались", "звали", "который", "которая", "которое", "которые", "которого",
+                              "которой", "котором", "которую", "которым", "самый", "самая", "самое", "самые",
+                              "самой", "самого", "самым", "этих", "этот", "эта", "это", "этого", "этой", "этом",
+                              "была", "были", "было", "году", "года", "годах", "годов", "какой", "какая", "какое",
+                              "какие", "каком", "какую", "каких", "какого", "какому", "сколько", "чтобы", "также",
+                              "всего", "более", "менее", "может", "можно", "свой", "своей", "своего", "своих",
+                              "стал", "стала", "стали", "стало", "один", "одна", "одно", "одной", "одного",
+                              "одним", "из", "этим", "такое", "такой", "чьей", "чьего", "чьих", "после", "перед",
+                              "среди", "между", "через", "назван", "названа", "названо", "назвали", "носит",
+                              "носил", "носила", "есть", "нет"})
+            set.insert(QString::fromUtf8(w));
+        return set;
+    }();
+    return words;
+}
+
+const QSet<QString> &Prepositions()
+{
+    static const QSet<QString> words = [] {
+        QSet<QString> set;
+        for (const char *w : {"в", "во", "на", "из", "изо", "с", "со", "по", "к", "ко", "от", "до", "у", "о", "об",
+                              "обо", "при", "за", "под", "над", "для", "без", "через", "про"})
+            set.insert(QString::fromUtf8(w));
+        return set;
+    }();
+    return words;
+}
+
+QString Fold(const QString &word)
+{
+    QString folded = word.toLower();
+    folded.replace(QChar(u'ё'), QChar(u'е'));
+    return folded;
+}
+
+// The words of a text: runs of letters (a hyphen inside a word keeps it whole).
+QStringList Words(const QString &text)
+{
+    QStringList words;
+    QString word;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        const bool inner = ch == QLatin1Char('-') && !word.isEmpty() && i + 1 < text.size() && text[i + 1].isLetter();
+        if (ch.isLetter() || inner) {
+            word += ch;
+        } else if (!word.isEmpty()) {
+            words << Fold(word);
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        words << Fold(word);
+    return words;
+}
+
+// The answer as the player reads it, split at spaces; a lone dash is no word.
+QStringList Tokens(const QString &text)
+{
+    // "Во Франции" begins as "В Италии" does.
+    static const QHash<QString, QString> sameAs = {{QStringLiteral("во"), QStringLiteral("в")},
+                                                   {QStringLiteral("со"), QStringLiteral("с")},
+                                                   {QStringLiteral("ко"), QStringLiteral("к")},
+                                                   {QStringLiteral("изо"), QStringLiteral("из")},
+                                                   {QStringLiteral("об"), QStringLiteral("о")},
+                                                   {QStringLiteral("обо"), QStringLiteral("о")}};
+    QStringList tokens;
+    for (const QString &t : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (t != QStringLiteral("—") && t != QStringLiteral("–") && t != QStringLiteral("-")) {
+            const QString folded = Fold(t);
+            tokens << sameAs.value(folded, folded);
+        }
+    }
+    return tokens;
+}
+
+// Small words that do not lengthen an answer: particles of names and
+// prepositions.
+const QSet<QString> &Particles()
+{
+    static const QSet<QString> words = [] {
+        QSet<QString> set = Prepositions();
+        for (const char *w : {"да", "де", "ди", "дю", "ван", "фон", "дер", "ле", "ла", "эль", "аль", "ибн", "бен",
+                              "оф", "и"})
+            set.insert(QString::fromUtf8(w));
+        return set;
+    }();
+    return words;
+}
+
+// The words an answer is measured by: particles do not count, so "Леонардо да
+// Винчи" measures as a name of two and "Из ржи" as one word.
+int WordCount(const QString &text)
+{
+    int count = 0;
+    for (const QString &t : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (t == QStringLiteral("—") || t == QStringLiteral("–") || t == QStringLiteral("-"))
+            continue;
+        if (Particles().contains(t))
+            continue;
+        ++count;
+    }
+    return count;
+}
+
+bool HasDigit(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); });
+}
+
+// An answer that is a number, in digits or in words.
+bool IsNumber(const QString &answer)
+{
+    static const QSet<QString> numbers = [] {
+        QSet<QString> set;
+        for (const char *w : {"ноль", "один", "одна", "одно", "два", "две", "три", "четыре", "пять", "шесть", "семь",
+                              "восемь", "девять", "десять", "одиннадцать", "двенадцать", "тринадцать",
+                              "четырнадцать", "пятнадцать", "двадцать", "тридцать", "сорок", "пятьдесят", "сто"})
+            set.insert(QString::fromUtf8(w));
+        return set;
+    }();
+    const QStringList words = Words(answer);
+    return std::all_of(words.begin(), words.end(), [](const QString &w) { return numbers.contains(w); })
+           && (!words.isEmpty() || HasDigit(answer));
+}
+
+bool StartsWithPreposition(const QStringList &tokens)
+{
+    return !tokens.isEmpty() && Prepositions().contains(tokens[0]);
+}
+
+// Answers that are numbers or titles in quotes keep their own form.
+bool FreeForm(const QString &answer)
+{
+    const QString t = answer.trimmed();
+    return t.isEmpty() || HasDigit(t) || t.startsWith(QChar(u'«')) || t.startsWith(QLatin1Char('"'));
+}
+
+// The stems by which two questions are compared.
+QSet<QString> QuestionStems(const QString &question)
+{
+    QSet<QString> stems;
+    for (const QString &w : Words(question)) {
+        if (w.size() < 4 || CommonWords().contains(w))
+            continue;
+        const QString stem = RussianStem(w);
+        if (stem.size() >= 4)
+            stems.insert(stem);
+    }
+    return stems;
+}
+
+bool SharesRootWith(const QStringList &a, const QStringList &b)
+{
+    for (const QString &x : a) {
+        for (const QString &y : b) {
+            if (SameRoot(x, y))
+                return true;
+        }
+    }
+    return false;
+}
+
+struct Entry {
+    int Line = 0;
+    QSet<QString> Stems;
+    QStringList AnswerSet;
+    QString Right;
+    bool RightIsNumber = false;
+    bool Numeric = false;
+};
+
+class Linter {
+public:
+    QList<Diagnostic> run(const std::array<QList<QABase>, BaseFile::Levels> &levels,
+                          const std::array<QList<int>, BaseFile::Levels> &lines)
+    {
+        QList<Entry> entries;
+        for (int level = 0; level < BaseFile::Levels; ++level) {
+            QHash<QString, int> rightAnswers; // folded right answer -> line
+            for (qsizetype i = 0; i < levels[level].size(); ++i) {
+                const QABase &q = levels[level][i];
+                const int line = i < lines[level].size() ? lines[level][i] : 0;
+                checkRoot(line, q);
+                checkForm(line, q);
+                const QString right = FoldForCompare(q.Answers[1]);
+                if (!right.isEmpty() && !IsNumber(q.Answers[1])) {
+                    const auto found = rightAnswers.constFind(right);
+                    if (found != rightAnswers.constEnd())
+                        warn(line, 2,
+                             QStringLiteral("the same right answer as line %1 on this level").arg(found.value()));
+                    else
+                        rightAnswers.insert(right, line);
+                }
+                Entry e;
+                e.Line = line;
+                e.Stems = QuestionStems(q.Question);
+                for (int a = 1; a <= 4; ++a)
+                    e.AnswerSet << FoldForCompare(q.Answers[a]);
+                e.AnswerSet.sort();
+                e.Right = right;
+                e.RightIsNumber = IsNumber(q.Answers[1]);
+                e.Numeric = std::all_of(q.Answers.begin() + 1, q.Answers.end(), IsNumber);
+                entries << e;
+            }
+        }
+        checkNearDuplicates(entries);
+        std::stable_sort(m_found.begin(), m_found.end(),
+                         [](const Diagnostic &a, const Diagnostic &b) { return a.Line < b.Line; });
+        return m_found;
+    }
+
+private:
+    void warn(int line, int field, const QString &message) { m_found.append({false, line, field, message}); }
+
+    void checkRoot(int line, const QABase &q)
+    {
+        const QStringList question = Words(q.Question);
+        const QStringList right = Words(q.Answers[1]);
+        for (const QString &r : right) {
+            for (const QString &w : question) {
+                if (!SameRoot(r, w))
+                    continue;
+                // When a wrong answer shares a root with the question too, the
+                // words do not point at the right one.
+                for (int a = 2; a <= 4; ++a) {
+                    if (SharesRootWith(Words(q.Answers[a]), question))
+                        return;
+                }
+                warn(line, 2,
+                     QStringLiteral("the right answer shares a root with the question (\"%1\" and \"%2\")")
+                         .arg(r, w));
+                return;
+            }
+        }
+    }
+
+    void checkForm(int line, const QABase &q)
+    {
+        QStringList tokens[5];
+        for (int a = 1; a <= 4; ++a)
+            tokens[a] = Tokens(q.Answers[a]);
+        const QStringList questionTokens = Tokens(q.Question);
+
+        // "В каком городе…?" is answered "В Москве", not "Москва".
+        static const QSet<QString> asking = {QStringLiteral("в"),  QStringLiteral("во"), QStringLiteral("на"),
+                                             QStringLiteral("из"), QStringLiteral("по"), QStringLiteral("о"),
+                                             QStringLiteral("об"), QStringLiteral("с"),  QStringLiteral("со"),
+                                             QStringLiteral("к"),  QStringLiteral("от"), QStringLiteral("до")};
+        // "В каком из этих слов…?" is answered with the words themselves.
+        const bool aboutWords = questionTokens.size() >= 3
+                                && (questionTokens[2].startsWith(QStringLiteral("слов"))
+                                    || (questionTokens.size() >= 5 && questionTokens[2] == QStringLiteral("из")
+                                        && questionTokens[4].startsWith(QStringLiteral("слов"))));
+        if (questionTokens.size() >= 2 && asking.contains(questionTokens[0]) && !aboutWords) {
+            const QString &second = questionTokens[1];
+            const bool asks = second.startsWith(QStringLiteral("как")) || second.startsWith(QStringLiteral("чем"))
+                              || second.startsWith(QStringLiteral("чём")) || second.startsWith(QStringLiteral("что"))
+                              || second.startsWith(QStringLiteral("чей")) || second.startsWith(QStringLiteral("чь"));
+            if (asks) {
+                for (int a = 1; a <= 4; ++a) {
+                    if (!FreeForm(q.Answers[a]) && !StartsWithPreposition(tokens[a])) {
+                        warn(line, a + 1,
+                             QStringLiteral("the question begins with \"%1 %2\", but this answer has no preposition")
+                                 .arg(q.Question.section(QLatin1Char(' '), 0, 0), second));
+                        return;
+                    }
+                }
+            }
+        }
+
+        // "Какую кривую…?" is answered in the accusative ("Цепную линию").
+        // A masculine animate answer ("Балбеса", "Бывалого") also ends in "-а":
+        // when one answer shows that form, the others are read the same way.
+        bool animate = false;
+        for (int a = 1; a <= 4; ++a) {
+            const QStringList words = Words(q.Answers[a]);
+            animate = animate || (!words.isEmpty() && (words[0].endsWith(QStringLiteral("ого"))
+                                                       || words[0].endsWith(QStringLiteral("его"))));
+        }
+        if (questionTokens.contains(QStringLiteral("какую")) && !animate) {
+            for (int a = 1; a <= 4; ++a) {
+                if (FreeForm(q.Answers[a]) || tokens[a].isEmpty() || StartsWithPreposition(tokens[a]))
+                    continue;
+                const QStringList words = Words(q.Answers[a]);
+                // "Время", "имя" are neuter: their accusative is the nominative.
+                if (!words.isEmpty() && words[0].size() >= 3 && !words[0].endsWith(QStringLiteral("мя"))
+                    && (words[0].endsWith(QChar(u'а')) || words[0].endsWith(QChar(u'я')))) {
+                    warn(line, a + 1,
+                         QStringLiteral("the question asks \"какую\", but this answer reads as a nominative"));
+                    return;
+                }
+            }
+        }
+
+        if (FreeForm(q.Answers[1]))
+            return;
+        // The lone short answer among longer ones, or one far longer than the rest.
+        const int right = WordCount(q.Answers[1]);
+        const int wrong = WordCount(q.Answers[2]);
+        bool wrongAgree = !FreeForm(q.Answers[2]);
+        for (int a = 3; a <= 4; ++a)
+            wrongAgree = wrongAgree && WordCount(q.Answers[a]) == wrong;
+        if (wrongAgree && (right < wrong || right >= wrong + 2)) {
+            warn(line, 2,
+                 QStringLiteral("the right answer is the only one of %1 word(s); the others have %2")
+                     .arg(right)
+                     .arg(wrong));
+            return;
+        }
+        if (tokens[1].isEmpty() || tokens[2].size() < 2)
+            return;
+        bool sameFirst = true;
+        for (int a = 3; a <= 4; ++a)
+            sameFirst = sameFirst && !tokens[a].isEmpty() && tokens[a][0] == tokens[2][0];
+        if (sameFirst && tokens[1][0] != tokens[2][0]) {
+            warn(line, 2,
+                 QStringLiteral("the wrong answers all begin with \"%1\", the right one does not")
+                     .arg(q.Answers[2].section(QLatin1Char(' '), 0, 0)));
+            return;
+        }
+        const bool rightHas = StartsWithPreposition(tokens[1]);
+        bool othersHave = true;
+        bool othersLack = true;
+        for (int a = 2; a <= 4; ++a) {
+            othersHave = othersHave && StartsWithPreposition(tokens[a]);
+            othersLack = othersLack && !StartsWithPreposition(tokens[a]);
+        }
+        if ((othersHave && !rightHas) || (othersLack && rightHas))
+            warn(line, 2, QStringLiteral("the right answer is the only one %1 a preposition")
+                              .arg(rightHas ? QStringLiteral("with") : QStringLiteral("without")));
+    }
+
+    // The same fact asked twice: the same right answer to questions with much
+    // of their wording in common, nearly the same wording whatever the
+    // answer, or the same four answers (numbers aside) offered again.
+    void checkNearDuplicates(const QList<Entry> &entries)
+    {
+        for (qsizetype j = 1; j < entries.size(); ++j) {
+            const Entry &b = entries[j];
+            for (qsizetype i = 0; i < j; ++i) {
+                const Entry &a = entries[i];
+                if (a.AnswerSet == b.AnswerSet && !a.Numeric) {
+                    warn(b.Line, 1, QStringLiteral("the same four answers as line %1").arg(a.Line));
+                    break;
+                }
+                int shared = 0;
+                for (const QString &s : b.Stems)
+                    shared += a.Stems.contains(s) ? 1 : 0;
+                const int all = int(a.Stems.size() + b.Stems.size()) - shared;
+                // A number says little: "four" answers the human heart and the crocodile's.
+                const bool sameRight = !a.RightIsNumber && a.Right == b.Right;
+                if ((sameRight && shared >= 2 && shared * 5 >= all * 2) || (shared >= 4 && shared * 4 >= all * 3)) {
+                    warn(b.Line, 1,
+                         QStringLiteral("nearly the same question as line %1 (%2 of %3 word stems shared%4)")
+                             .arg(a.Line)
+                             .arg(shared)
+                             .arg(all)
+                             .arg(sameRight ? QStringLiteral(", the same right answer") : QString()));
+                    break;
+                }
+            }
+        }
+    }
+
+    QList<Diagnostic> m_found;
+};
+
+} // namespace
+
+QString RussianStem(const QString &word)
+{
+    const QString w = Fold(word);
+    for (const QString &ending : Endings) {
+        if (w.size() - ending.size() >= 3 && w.endsWith(ending))
+            return w.left(w.size() - ending.size());
+    }
+    return w;
+}
+
+bool SameRoot(const QString &a, const QString &b)
+{
+    const QString sa = RussianStem(a);
+    const QString sb = RussianStem(b);
+    if (sa.size() < 4 || sb.size() < 4)
+        return false;
+    if (sa == sb)
+        return true;
+    return sa.size() >= 5 && sb.size() >= 5 && sa.left(5) == sb.left(5);
+}
+
+QList<Diagnostic> LintQuestions(const std::array<QList<QABase>, BaseFile::Levels> &levels,
+                                const std::array<QList<int>, BaseFile::Levels> &lines)
+{
+    return Linter().run(levels, lines);
+}
