@@ -5,6 +5,7 @@ letter, the leaderboard closed with Enter, Ctrl+Q. The files are checked as
 for the mouse games. With --sound the run also checks that the game opens an
 audio stream on the sound server it finds (a null sink serves in CI)."""
 import argparse
+import atexit
 import os
 import shutil
 import subprocess
@@ -30,6 +31,16 @@ def audio_streams():
     return r.stdout.strip().splitlines() if r.returncode == 0 else []
 
 
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 def start_sound_server(folder):
     """A private PulseAudio with a null sink on a socket in `folder`: no sound
     card, no session bus, and it runs as root too (CI), since it never
@@ -40,6 +51,7 @@ def start_sound_server(folder):
                                "--disable-shm=yes", "-L", "module-null-sink sink_name=zorban",
                                "-L", f"module-native-protocol-unix socket={socket} auth-anonymous=1"],
                               env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    atexit.register(stop, server)  # whatever way the run ends
     os.environ["PULSE_SERVER"] = "unix:" + socket
     wait_until(lambda: subprocess.run(["pactl", "info"], capture_output=True).returncode == 0,
                "the sound server", timeout=20, interval=0.1)
@@ -125,8 +137,7 @@ def main():
         log.close()
         server.terminate()
         if sound_server:
-            sound_server.terminate()
-            sound_server.wait(timeout=10)
+            stop(sound_server)
     assert game.returncode == 0, f"the game exited with {game.returncode}"
     if args.sound:
         assert streams, "the game opened no audio stream on the sound server"
