@@ -1,5 +1,7 @@
 #include "TFormAbout.h"
 
+#include "Accessible.h"
+
 #include "Art.h"
 #include "Fonts.h"
 #include "Palette.h"
@@ -46,6 +48,7 @@ TFormAbout::TFormAbout(QWidget *surface)
     ImageOk->setGeometry(130, 195, 36, 19);
     ImageOk->setPixmap(m_okPicture);
     PressArea *ok = PressArea::Of(ImageOk);
+    Accessible::Describe(ImageOk, QAccessible::Button, QStringLiteral("Ok"));
     ok->setOnPress([this](QMouseEvent *) { ImageOkMouseDown(); });
     ok->setOnRelease([this](QMouseEvent *) { ImageOkMouseUp(); });
     ok->setOnRestore([this] {

@@ -72,6 +72,7 @@ TFormMain::TFormMain(GameSession &session, QWidget *parent)
     TimerForMenu->setEnabled(true);
 
     followSession();
+    describeForScreenReaders();
     FormCreate();
 }
 
@@ -349,6 +350,40 @@ void TFormMain::LeaveFullScreen()
     m_screenSaver.Release();
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         clipboard->clear();
+}
+
+bool TFormMain::PlayInWindow(bool window)
+{
+    if (window == m_inWindow)
+        return true;
+    const bool wasVisible = isVisible();
+    if (window) {
+        if (m_fullScreen) {
+            setWindowState(windowState() & ~Qt::WindowFullScreen);
+            m_fullScreen = false;
+        }
+        m_screenSaver.Release();
+        setWindowFlag(Qt::FramelessWindowHint, false);
+        setMinimumSize(MainLayout::StageWidth, MainLayout::StageHeight);
+        resize(MainLayout::StageWidth, MainLayout::StageHeight);
+        if (const QScreen *primary = QGuiApplication::primaryScreen())
+            move(primary->availableGeometry().center() - rect().center());
+        m_inWindow = true;
+    } else {
+        if (!FullScreen::HoldsStage(FullScreen::ScreenSize()))
+            return false;
+        setWindowFlag(Qt::FramelessWindowHint, true);
+        setMinimumSize(0, 0);
+        m_inWindow = false;
+        EnterFullScreen();
+    }
+    placeStage();
+    // Changing the frame takes the window down; it comes back at once.
+    if (wasVisible) {
+        show();
+        activateWindow();
+    }
+    return true;
 }
 
 QPixmap TFormMain::BuildBanner(const QPixmap &newYear, const QPixmap &snow, const QColor &buttonFace)

@@ -123,6 +123,11 @@ public:
     bool EnterFullScreen();
     void LeaveFullScreen();
     bool IsFullScreen() const { return m_fullScreen; }
+    // Plays in an ordinary framed window (resizable, never smaller than the
+    // stage, which stays in its middle) or back on the full screen. False
+    // when the full screen was asked for and the screen cannot hold it.
+    bool PlayInWindow(bool window);
+    bool InWindow() const { return m_inWindow; }
     bool ScreenSaverHeld() const { return m_screenSaver.Held(); }
 
     // ---- Handlers --------------------------------------------------------
@@ -195,11 +200,14 @@ private:
     QWidget *m_top5 = nullptr;
     ScreenSaverInhibitor m_screenSaver;
     bool m_fullScreen = false;
+    bool m_inWindow = false;
     bool m_closed = false;
 
     // ---- Game play (src/app/TFormMainPlay.cpp) ---------------------------
     // Connects the session's signals to the controls they change.
     void followSession();
+    // Roles and names for screen readers (src/app/TFormMainAccess.cpp).
+    void describeForScreenReaders();
     void showQuestion();
 
     QLabel *answerLabel(int place) const;

@@ -1,5 +1,7 @@
 #include "DialogPanel.h"
 
+#include "Accessible.h"
+
 #include "DialogHost.h"
 #include "Palette.h"
 #include "Press.h"
@@ -88,6 +90,12 @@ void DialogPanel::showEvent(QShowEvent *event)
     // nothing to run again.
     if (event->spontaneous())
         return;
+    // Described once the dialog is whole: readers take an interface made
+    // for a class still under construction for a stale one.
+    if (!m_described) {
+        Accessible::Describe(this, QAccessible::Dialog, [this] { return windowTitle(); });
+        m_described = true;
+    }
     raise();
     Centre();
     FormShow();

@@ -50,4 +50,5 @@ private:
     DialogHost *m_host;
     QPoint m_dragStart;   // global pointer position at the title's press
     QPoint m_posAtPress;  // the panel's place then
+    bool m_described = false;
 };

@@ -100,3 +100,32 @@ void PressArea::release(QMouseEvent *event)
             click();
     }
 }
+
+namespace {
+
+// A left-button event in the middle of `area`, standing for a key.
+QMouseEvent keyAsMouse(QEvent::Type type, QWidget *area, Qt::MouseButtons buttons)
+{
+    const QPointF local = QRectF(area->rect()).center();
+    return QMouseEvent(type, local, area->mapToGlobal(local), Qt::LeftButton, buttons, Qt::NoModifier);
+}
+
+} // namespace
+
+void PressArea::keyPress()
+{
+    if (m_pressed || !m_area->isEnabled() || !m_area->isVisible())
+        return;
+    QMouseEvent event = keyAsMouse(QEvent::MouseButtonPress, m_area, Qt::LeftButton);
+    // A key is never the second press of a double click.
+    m_hadPress = false;
+    press(&event, false);
+}
+
+void PressArea::keyRelease()
+{
+    if (!m_pressed)
+        return;
+    QMouseEvent event = keyAsMouse(QEvent::MouseButtonRelease, m_area, Qt::NoButton);
+    release(&event);
+}

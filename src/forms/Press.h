@@ -24,6 +24,8 @@ class QWidget;
 // - The second press of a double click is one gesture with the first: it is
 //   judged by what the area meant at the first press.
 // - Other buttons neither press nor release.
+// - A key bound to the area works the same way: its press is the press, its
+//   release the release (always inside the area, so a click).
 //
 // One PressArea watches one widget; it lives as long as the widget.
 class PressArea : public QObject {
@@ -49,6 +51,10 @@ public:
     // Pointer moves while the left button holds the press.
     void setOnDrag(MouseHandler handler) { m_onDrag = std::move(handler); }
     void setMeaning(Meaning meaning) { m_meaning = std::move(meaning); }
+
+    // A key's press and release on the area, with the mouse's semantics.
+    void keyPress();
+    void keyRelease();
 
     bool isPressed() const { return m_pressed; }
     // What the area means now.

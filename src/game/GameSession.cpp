@@ -208,8 +208,10 @@ void GameSession::Answer(int place)
         return;
     if (m_state.AnswerPos[place] == 1) {
         ++m_state.QuestionNumber;
+        emit momentReached(m_state.QuestionNumber > 15 ? Moment::Million : Moment::RightAnswer);
         AdvanceLadder();
     } else {
+        emit momentReached(Moment::WrongAnswer);
         WrongAnswer(m_state.CurrentQuestion.Answers[m_state.AnswerPos[place]]);
     }
 }
@@ -235,6 +237,7 @@ void GameSession::NewGameOrTakeMoney()
         if (m_state.GameActive)
             AdvanceLadder();
     } else {
+        emit momentReached(Moment::MoneyTaken);
         emit hostSaid(HostText::TakeMoney(m_state));
         FinishGame();
     }
@@ -275,8 +278,10 @@ void GameSession::TimerTick(bool countdownRuns)
         emit countdownColoured(tick.colour);
     if (!tick.message.isEmpty())
         emit hostSaid(tick.message);
-    if (tick.timeUp)
+    if (tick.timeUp) {
+        emit momentReached(Moment::TimeUp);
         FinishGame();
+    }
 }
 
 void GameSession::Close()

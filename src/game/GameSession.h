@@ -31,6 +31,9 @@ class GameSession : public QObject {
 public:
     enum class Lifeline { FiftyFifty, Telephone, Audience };
     Q_ENUM(Lifeline)
+    // The turns of a game that the show marks with a sound of their own.
+    enum class Moment { RightAnswer, WrongAnswer, Million, MoneyTaken, TimeUp };
+    Q_ENUM(Moment)
 
     // Files of the working directory and the system's random generator.
     explicit GameSession(QObject *parent = nullptr);
@@ -128,6 +131,8 @@ signals:
     void answersRestored();      // all four answer texts visible again
     void answerRemoved(int place);
     void lifelineUsed(GameSession::Lifeline lifeline);
+    // A turn of the game, announced before the screen follows it.
+    void momentReached(GameSession::Moment moment);
     void winningsShown(int roubles);
     void clockShown(const QString &clock);
     void countdownShown(int secondsLeft);

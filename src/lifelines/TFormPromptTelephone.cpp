@@ -1,5 +1,7 @@
 #include "TFormPromptTelephone.h"
 
+#include "Accessible.h"
+
 #include "Art.h"
 #include "DialogHost.h"
 #include "Fonts.h"
@@ -151,6 +153,7 @@ void TFormPromptTelephone::buildControls()
         // A key held while the call was made or the time ran out dials
         // nothing when it comes up.
         press->setOnRestore([this, key] { Image[key]->show(); });
+        Accessible::Describe(Label[key], QAccessible::Button, KeyText(key));
     }
     LabelStartNum->setToolTip(u"Позвонить по данному номеру"_s);
     LabelReset->setToolTip(u"Сброс"_s);
@@ -216,6 +219,7 @@ void TFormPromptTelephone::pressStartNum()
     }
     TimerAutoClose->start();
     Timer->setEnabled(false);
+    emit callMade();
 
     m_reliabilityDivisor = Lifelines::ReliabilityDivisor(number, m_session.state().DifficultyTier);
     const int answer = Lifelines::FriendAnswer(m_reliabilityDivisor, *m_random);

@@ -69,6 +69,10 @@ public:
     // The generator behind the friend's answer (the game's own by default).
     void setRandom(RandomGenerator &random) { m_random = &random; }
 
+signals:
+    // A callable number was dialled: the friend picks up.
+    void callMade();
+
 private:
     void buildControls();
     void setKeysEnabled(bool enabled);

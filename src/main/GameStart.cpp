@@ -5,9 +5,13 @@
 #include "GameStart.h"
 
 #include "FullScreen.h"
+#include "GameOptions.h"
 #include "GameSession.h"
+#include "Keyboard.h"
 #include "ScaledSurface.h"
 #include "SessionEnd.h"
+#include "ShowSound.h"
+#include "SoundBoard.h"
 #include "TFormAbout.h"
 #include "TFormMain.h"
 #include "TFormNewNameGamer.h"
@@ -75,6 +79,10 @@ struct GameStart::Windows {
     // A signal, a logout or a lost display finishes a running game first.
     SessionEnd sessionEnd{[this](bool displayLost) { main.EndSession(displayLost); }};
     double drawnScale = 0.0;
+    // The player's own choices (the sound, the window), kept beside Zorban.ini.
+    GameOptions options = GameOptions::Read(QString::fromLatin1(GameOptions::FileName));
+    SoundBoard sound;
+    Keyboard keyboard{main};
     // Last, so that it gives the main window back before the windows go.
     std::unique_ptr<ScaledSurface> surface;
 
@@ -83,7 +91,30 @@ struct GameStart::Windows {
     {
         main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
         QObject::connect(&main, &TFormMain::closed, qApp, &QCoreApplication::quit);
+
+        sound.SetEnabled(options.Sound);
+        ConnectShowSound(session, &sound, [this](SoundCue cue) { sound.Play(cue); });
+        QObject::connect(&telephone, &TFormPromptTelephone::callMade, &sound,
+                         [this] { sound.Play(SoundCue::PhoneLine); });
+        keyboard.setOnToggleSound([this] {
+            options.Sound = !options.Sound;
+            sound.SetEnabled(options.Sound);
+            keepOptions();
+        });
+        // A screen drawn through a transform has only the one way to show the stage.
+        if (drawnScale <= 0.0) {
+            keyboard.setOnToggleWindow([this] {
+                if (main.PlayInWindow(!main.InWindow())) {
+                    options.Window = main.InWindow();
+                    keepOptions();
+                }
+            });
+            if (options.Window)
+                main.PlayInWindow(true);
+        }
     }
+
+    void keepOptions() const { options.Write(QString::fromLatin1(GameOptions::FileName)); }
 
     // The windows that are up from the start: the main window, the splash
     // over it, and the new-game dialog waiting for the player's name.
@@ -105,6 +136,7 @@ struct GameStart::Windows {
         // built: on a very large screen painting the pictures takes a good
         // part of them.
         about.TimerClose->start();
+        sound.Play(SoundCue::Splash);
     }
 };
 

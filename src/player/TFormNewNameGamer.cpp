@@ -1,5 +1,7 @@
 #include "TFormNewNameGamer.h"
 
+#include "Accessible.h"
+
 #include "Art.h"
 #include "AutoSizeLabel.h"
 #include "BaseDescription.h"
@@ -120,6 +122,13 @@ void TFormNewNameGamer::buildControls()
     EditNewNameGamer->setPalette(palette);
     EditNewNameGamer->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(EditNewNameGamer);
+
+    Accessible::Describe(EditNewNameGamer, QAccessible::EditableText, QStringLiteral("Имя игрока"));
+    Accessible::Describe(LabelBtnOk, QAccessible::Button, QStringLiteral("Ok"));
+    Accessible::Describe(LabelNextN1, QAccessible::Button, QStringLiteral("Предыдущее имя"));
+    Accessible::Describe(LabelNextN2, QAccessible::Button, QStringLiteral("Следующее имя"));
+    Accessible::Describe(LabelBckB, QAccessible::Button, QStringLiteral("Предыдущий вопросник"));
+    Accessible::Describe(LabelNxtB, QAccessible::Button, QStringLiteral("Следующий вопросник"));
 
     LabelBtnOk->setOnPress([this](QMouseEvent *) { LabelBtnOkMouseDown(); });
     LabelBtnOk->setOnRelease([this](QMouseEvent *) { LabelBtnOkMouseUp(); });

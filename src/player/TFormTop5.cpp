@@ -1,5 +1,7 @@
 #include "TFormTop5.h"
 
+#include "Accessible.h"
+
 #include "AutoSizeLabel.h"
 #include "DialogParts.h"
 #include "Fonts.h"
@@ -64,6 +66,7 @@ void TFormTop5::buildControls()
     LabelBtnOk = new PressLabel(this);
     StyleLabel(LabelBtnOk, QStringLiteral("LabelBtnOk"), {196, 192, 51, 35},
                GameFont(FontFamily::Arial, 21, true), white, centred, QStringLiteral("Ok"));
+    Accessible::Describe(LabelBtnOk, QAccessible::Button, QStringLiteral("Ok"));
 
     const std::array<QPoint, Rows + 1> rankCorners = {
         QPoint(), QPoint(25, 52), QPoint(26, 80), QPoint(26, 108), QPoint(25, 136), QPoint(26, 164)};

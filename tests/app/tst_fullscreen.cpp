@@ -30,6 +30,7 @@ private slots:
     void scaleVariableIsSetAndCleared();
 
     void stageIsCentredInTheFullScreenWindow();
+    void windowModeGoesAndComesBack();
     void smallScreenShowsTheWholeStageWithEveryControlInReach();
     void screenTooSmallIsReportedOnceAndPlaysInAWindow_data();
     void screenTooSmallIsReportedOnceAndPlaysInAWindow();
@@ -146,6 +147,29 @@ void TestFullScreen::stageIsCentredInTheFullScreenWindow()
     form.LeaveFullScreen();
     QVERIFY(!form.IsFullScreen());
     QVERIFY(!form.ScreenSaverHeld());
+}
+
+void TestFullScreen::windowModeGoesAndComesBack()
+{
+    SetMessageSinkForTests([](const QString &) {});
+    FullScreen::SetScreenSizeForTests(QSize(1067, 600));
+    GameSession session;
+    TFormMain form(session);
+    form.show();
+    QVERIFY(form.PlayInWindow(true));
+    QVERIFY(form.InWindow());
+    QVERIFY(!form.IsFullScreen());
+    QVERIFY2(!(form.windowFlags() & Qt::FramelessWindowHint), "a window of its own has a frame");
+    QCOMPARE(form.minimumSize(), QSize(800, 600));
+    form.resize(900, 700);
+    QCOMPARE(form.Stage->geometry(), QRect(50, 50, 800, 600));
+    QVERIFY(form.isVisible());
+
+    QVERIFY(form.PlayInWindow(false));
+    QVERIFY(form.IsFullScreen());
+    QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(form.Stage->geometry(), QRect(133, 0, 800, 600));
+    SetMessageSinkForTests({});
 }
 
 void TestFullScreen::smallScreenShowsTheWholeStageWithEveryControlInReach()

@@ -1,0 +1,191 @@
+// The game from the keyboard: keys press the buttons they stand for with the
+// mouse's semantics (the look on the key's press, the action on its release,
+// and only if the button still means what it meant at the press).
+#include "GameSession.h"
+#include "Keyboard.h"
+#include "MessageBox.h"
+#include "QuestionDraw.h"
+#include "TFormMain.h"
+#include "TFormPromptTelephone.h"
+#include "TThreadedTimer.h"
+#include "TestBase.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void answerKeysInEveryLayout_data();
+    void answerKeysInEveryLayout();
+    void heldKeyActsOnlyIfTheButtonStillMeansTheSame();
+    void moneyIsTakenOnlyWithCtrlBackspaceDuringAGame();
+    void heldStageTakesNoKeysButThePhoneTakesItsOwn();
+    void f1ShowsTheKeysAndEscapePutsThemAway();
+
+private:
+    void tap(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    bool startGame();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previous;
+    std::unique_ptr<GameSession> m_session;
+    std::unique_ptr<TFormMain> m_form;
+    std::unique_ptr<TFormPromptTelephone> m_phone;
+    Keyboard *m_keyboard = nullptr;
+};
+
+void TestKeyboard::init()
+{
+    SetMessageSinkForTests([](const QString &) {});
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(QDir().mkdir(QStringLiteral("QA")));
+    QVERIFY(TestBase::Write(QStringLiteral("QA/Base.QA"), TestBase::Make(3, 1)));
+    m_session = std::make_unique<GameSession>();
+    m_session->ChooseBase(QStringLiteral("Base.QA"));
+    m_session->NamePlayer(QStringLiteral("Вера"), QStringLiteral("Проверочная база"), 45);
+    m_form = std::make_unique<TFormMain>(*m_session);
+    m_form->TimerForMenu->setEnabled(false);
+    m_phone = std::make_unique<TFormPromptTelephone>(*m_session, *m_form);
+    m_form->setDialogs(nullptr, m_phone.get(), nullptr, nullptr, nullptr);
+    m_keyboard = new Keyboard(*m_form);
+    m_form->show();
+}
+
+void TestKeyboard::cleanup()
+{
+    m_phone.reset();
+    m_form.reset();
+    m_session.reset();
+    QDir::setCurrent(m_previous);
+    m_dir.reset();
+    SetMessageSinkForTests({});
+}
+
+namespace {
+
+// A key event as the window system sends it (Cyrillic keys included).
+void send(QWidget *to, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QString text = key < 0x10000 && QChar(key).isPrint() ? QString(QChar(key)) : QString();
+    QKeyEvent event(type, key, modifiers, text);
+    QApplication::sendEvent(to, &event);
+}
+
+} // namespace
+
+void TestKeyboard::tap(int key, Qt::KeyboardModifiers modifiers)
+{
+    send(m_form.get(), QEvent::KeyPress, key, modifiers);
+    send(m_form.get(), QEvent::KeyRelease, key, modifiers);
+}
+
+bool TestKeyboard::startGame()
+{
+    tap(Qt::Key_N, Qt::ControlModifier);
+    m_form->Timer->setEnabled(false); // the test is the clock
+    return m_session->state().GameActive;
+}
+
+void TestKeyboard::answerKeysInEveryLayout_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("place");
+    QTest::newRow("A") << int(Qt::Key_A) << 1;
+    QTest::newRow("2") << int(Qt::Key_2) << 2;
+    QTest::newRow("C") << int(Qt::Key_C) << 3;
+    QTest::newRow("4") << int(Qt::Key_4) << 4;
+    // The same physical keys on a Russian layout.
+    QTest::newRow("Ф") << 0x0424 << 1;
+    QTest::newRow("И") << 0x0418 << 2;
+    QTest::newRow("С") << 0x0421 << 3;
+    QTest::newRow("В") << 0x0412 << 4;
+}
+
+void TestKeyboard::answerKeysInEveryLayout()
+{
+    QFETCH(int, key);
+    QFETCH(int, place);
+    QVERIFY(startGame());
+    const GameState &state = m_session->state();
+    const bool right = state.AnswerPos[place] == 1;
+    const std::array<QLabel *, 5> highlights{nullptr, m_form->ImageAnswerA, m_form->ImageAnswerB,
+                                             m_form->ImageAnswerC, m_form->ImageAnswerD};
+
+    send(m_form.get(), QEvent::KeyPress, key);
+    QVERIFY2(highlights[place]->isVisibleTo(m_form.get()), "the press shows the pressed place");
+    QCOMPARE(state.QuestionNumber, 1);
+    send(m_form.get(), QEvent::KeyRelease, key);
+    QVERIFY(!highlights[place]->isVisibleTo(m_form.get()));
+    if (right)
+        QCOMPARE(state.QuestionNumber, 2);
+    else
+        QVERIFY(!state.GameActive);
+}
+
+void TestKeyboard::heldKeyActsOnlyIfTheButtonStillMeansTheSame()
+{
+    QVERIFY(startGame());
+    const GameState &state = m_session->state();
+    const int right = QuestionDraw::CorrectPlace(state.AnswerPos);
+    const int held = right == 1 ? 2 : 1;
+    send(m_form.get(), QEvent::KeyPress, Qt::Key_1 + held - 1);
+    // Another key answers meanwhile: the held place now shows the next question.
+    tap(Qt::Key_1 + right - 1);
+    QCOMPARE(state.QuestionNumber, 2);
+    send(m_form.get(), QEvent::KeyRelease, Qt::Key_1 + held - 1);
+    QCOMPARE(state.QuestionNumber, 2);
+    QVERIFY2(state.GameActive, "the held key answered a question it never saw");
+}
+
+void TestKeyboard::moneyIsTakenOnlyWithCtrlBackspaceDuringAGame()
+{
+    QVERIFY(startGame());
+    const GameState &state = m_session->state();
+    tap(QuestionDraw::CorrectPlace(state.AnswerPos) + Qt::Key_1 - 1);
+    tap(Qt::Key_Backspace);
+    tap(Qt::Key_N, Qt::ControlModifier);
+    QVERIFY2(state.GameActive, "Backspace alone or Ctrl+N during a game ends nothing");
+    tap(Qt::Key_Backspace, Qt::ControlModifier);
+    QVERIFY(!state.GameActive);
+    QCOMPARE(state.Leaders[1].Name, QStringLiteral("Вера"));
+    QCOMPARE(state.Leaders[1].Step, 1); // the 100 roubles of the first question
+}
+
+void TestKeyboard::heldStageTakesNoKeysButThePhoneTakesItsOwn()
+{
+    QVERIFY(startGame());
+    tap(Qt::Key_F3);
+    QVERIFY(m_phone->isVisible());
+    QVERIFY(!m_form->Stage->isEnabled());
+    for (int key : {Qt::Key_1, Qt::Key_2, Qt::Key_NumberSign, Qt::Key_7, Qt::Key_0})
+        tap(key);
+    QCOMPARE(m_phone->DialledNumber(), QStringLiteral("70"));
+    QCOMPARE(m_session->state().QuestionNumber, 1);
+    QVERIFY(m_session->state().GameActive);
+}
+
+void TestKeyboard::f1ShowsTheKeysAndEscapePutsThemAway()
+{
+    tap(Qt::Key_F1);
+    QVERIFY(m_keyboard->KeysPanel()->isVisible());
+    QVERIFY(m_form->rect().contains(m_keyboard->KeysPanel()->geometry()));
+    tap(Qt::Key_Escape);
+    QVERIFY(!m_keyboard->KeysPanel()->isVisible());
+}
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
