@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "GameState.h"
+#include "MessageBox.h"
 #include "Palette.h"
 #include "Press.h"
 #include "TFormMain.h"
@@ -205,7 +206,7 @@ bool Keyboard::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != &m_main)
+    if (!widget || widget->window() != &m_main || MessageShown(&m_main))
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
     return event->type() == QEvent::KeyPress ? keyPressed(key) : keyReleased(key);

@@ -10,6 +10,10 @@ class QWidget;
 // and file names are shown literally, never as markup).
 void ShowMessage(QWidget *parent, const QString &text);
 
+// Whether a message stands on `surface` (the game's window) waiting for its
+// answer: the game's own keys then leave the keyboard to it.
+bool MessageShown(const QWidget *surface);
+
 // The text the operating system gives for an error number, for example
 // "No such file or directory" for ENOENT.
 QString SystemErrorText(int errorNumber);
