@@ -1,4 +1,4 @@
-#include "FullScreen.h"
+#include "app/FullScreen.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,11 +1,11 @@
-#include "Keyboard.h"
+#include "app/Keyboard.h"
 
-#include "Fonts.h"
-#include "GameState.h"
-#include "MessageBox.h"
-#include "Palette.h"
-#include "Press.h"
-#include "TFormMain.h"
+#include "forms/Fonts.h"
+#include "questionbase/GameState.h"
+#include "forms/MessageBox.h"
+#include "forms/Palette.h"
+#include "forms/Press.h"
+#include "app/TFormMain.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

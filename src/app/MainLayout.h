@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Fonts.h"
-#include "Palette.h"
+#include "forms/Fonts.h"
+#include "forms/Palette.h"
 
 #include <QColor>
 #include <QRect>

@@ -1,7 +1,7 @@
-#include "ScaledSurface.h"
+#include "app/ScaledSurface.h"
 
-#include "MainLayout.h"
-#include "TFormMain.h"
+#include "app/MainLayout.h"
+#include "app/TFormMain.h"
 
 #include <QCloseEvent>
 #include <QGraphicsProxyWidget>

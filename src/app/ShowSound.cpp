@@ -1,6 +1,6 @@
-#include "ShowSound.h"
+#include "app/ShowSound.h"
 
-#include "GameSession.h"
+#include "game/GameSession.h"
 
 #include <QObject>
 

@@ -1,12 +1,12 @@
-#include "TFormAbout.h"
+#include "app/TFormAbout.h"
 
-#include "Accessible.h"
+#include "forms/Accessible.h"
 
-#include "Art.h"
-#include "Fonts.h"
-#include "Palette.h"
-#include "Press.h"
-#include "TThreadedTimer.h"
+#include "art/Art.h"
+#include "forms/Fonts.h"
+#include "forms/Palette.h"
+#include "forms/Press.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "DialogPanel.h"
+#include "forms/DialogPanel.h"
 
 class QLabel;
 class QTimer;

@@ -1,19 +1,19 @@
-#include "TFormMain.h"
+#include "app/TFormMain.h"
 
-#include "PictureLabel.h"
+#include "forms/PictureLabel.h"
 
-#include "Art.h"
-#include "AutoSizeLabel.h"
-#include "Fonts.h"
-#include "GameSession.h"
-#include "GameState.h"
-#include "MainLayout.h"
-#include "MessageBox.h"
-#include "Palette.h"
-#include "Press.h"
-#include "TGauge.h"
-#include "TLCD99.h"
-#include "TThreadedTimer.h"
+#include "art/Art.h"
+#include "forms/AutoSizeLabel.h"
+#include "forms/Fonts.h"
+#include "game/GameSession.h"
+#include "questionbase/GameState.h"
+#include "app/MainLayout.h"
+#include "forms/MessageBox.h"
+#include "forms/Palette.h"
+#include "forms/Press.h"
+#include "widgets/TGauge.h"
+#include "widgets/TLCD99.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QApplication>
 #include <QClipboard>

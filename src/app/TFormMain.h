@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DialogHost.h"
-#include "FullScreen.h"
+#include "forms/DialogHost.h"
+#include "app/FullScreen.h"
 
 #include <QColor>
 #include <QHash>

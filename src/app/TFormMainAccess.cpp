@@ -1,12 +1,12 @@
 // The main window for screen readers: every control's role and name, and the
 // question and the host's words announced whenever they change.
-#include "TFormMain.h"
+#include "app/TFormMain.h"
 
-#include "Accessible.h"
-#include "AutoSizeLabel.h"
-#include "GameSession.h"
-#include "MoneyLadder.h"
-#include "TLCD99.h"
+#include "forms/Accessible.h"
+#include "forms/AutoSizeLabel.h"
+#include "game/GameSession.h"
+#include "questionbase/MoneyLadder.h"
+#include "widgets/TLCD99.h"
 
 #include <QLabel>
 

@@ -1,19 +1,19 @@
 // The main window as the game session's view: the session's signals change
 // the controls, and every mouse area and timer of the window hands its input
 // to the session.
-#include "TFormMain.h"
+#include "app/TFormMain.h"
 
-#include "AutoSizeLabel.h"
-#include "Art.h"
-#include "GameSession.h"
-#include "MainLayout.h"
-#include "MenuPanel.h"
-#include "MessageBox.h"
-#include "QuestionDraw.h"
-#include "TFormAbout.h"
-#include "TGauge.h"
-#include "TLCD99.h"
-#include "TThreadedTimer.h"
+#include "forms/AutoSizeLabel.h"
+#include "art/Art.h"
+#include "game/GameSession.h"
+#include "app/MainLayout.h"
+#include "game/MenuPanel.h"
+#include "forms/MessageBox.h"
+#include "game/QuestionDraw.h"
+#include "app/TFormAbout.h"
+#include "widgets/TGauge.h"
+#include "widgets/TLCD99.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "Accessible.h"
+#include "forms/Accessible.h"
 
 #include <QAccessibleWidget>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "AutoSizeLabel.h"
+#include "forms/AutoSizeLabel.h"
 
 #include <QEvent>
 

@@ -1,10 +1,10 @@
-#include "DialogPanel.h"
+#include "forms/DialogPanel.h"
 
-#include "Accessible.h"
+#include "forms/Accessible.h"
 
-#include "DialogHost.h"
-#include "Palette.h"
-#include "Press.h"
+#include "forms/DialogHost.h"
+#include "forms/Palette.h"
+#include "forms/Press.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

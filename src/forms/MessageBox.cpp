@@ -1,6 +1,6 @@
-#include "MessageBox.h"
+#include "forms/MessageBox.h"
 
-#include "Fonts.h"
+#include "forms/Fonts.h"
 
 #include <QApplication>
 #include <QAbstractButton>

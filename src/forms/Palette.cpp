@@ -1,4 +1,4 @@
-#include "Palette.h"
+#include "forms/Palette.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "PictureLabel.h"
+#include "forms/PictureLabel.h"
 
 #include <QPainter>
 

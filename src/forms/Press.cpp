@@ -1,4 +1,4 @@
-#include "Press.h"
+#include "forms/Press.h"
 
 #include <QGuiApplication>
 #include <QLabel>

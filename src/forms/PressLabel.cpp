@@ -1,4 +1,4 @@
-#include "PressLabel.h"
+#include "forms/PressLabel.h"
 
 PressLabel::PressLabel(QWidget *parent)
     : QLabel(parent), m_press(new PressArea(this))

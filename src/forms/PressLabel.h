@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Press.h"
+#include "forms/Press.h"
 
 #include <QLabel>
 

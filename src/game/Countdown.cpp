@@ -1,6 +1,6 @@
-#include "Countdown.h"
+#include "game/Countdown.h"
 
-#include "PlayTime.h"
+#include "questionbase/PlayTime.h"
 
 namespace Countdown {
 

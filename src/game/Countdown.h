@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GameState.h"
+#include "questionbase/GameState.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "GameIO.h"
+#include "game/GameIO.h"
 
-#include "BaseList.h"
+#include "player/BaseList.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BaseFileModel.h"
-#include "BaseLoader.h"
-#include "BestTable.h"
-#include "GameState.h"
+#include "questionbase/BaseFileModel.h"
+#include "questionbase/BaseLoader.h"
+#include "questionbase/BestTable.h"
+#include "questionbase/GameState.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "GameSession.h"
+#include "game/GameSession.h"
 
-#include "BaseDescription.h"
-#include "GameIO.h"
-#include "HostText.h"
-#include "MoneyLadder.h"
-#include "PlayerRules.h"
-#include "QuestionDraw.h"
-#include "Random.h"
+#include "player/BaseDescription.h"
+#include "game/GameIO.h"
+#include "game/HostText.h"
+#include "questionbase/MoneyLadder.h"
+#include "player/PlayerRules.h"
+#include "game/QuestionDraw.h"
+#include "questionbase/Random.h"
 
 GameSession::GameSession(QObject *parent)
     : QObject(parent)

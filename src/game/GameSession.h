@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Countdown.h"
-#include "GameState.h"
-#include "Ladder.h"
+#include "game/Countdown.h"
+#include "questionbase/GameState.h"
+#include "game/Ladder.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "HostText.h"
+#include "game/HostText.h"
 
 namespace HostText {
 

@@ -1,6 +1,6 @@
-#include "Ladder.h"
+#include "game/Ladder.h"
 
-#include "MoneyLadder.h"
+#include "questionbase/MoneyLadder.h"
 
 namespace Ladder {
 

@@ -1,4 +1,4 @@
-#include "MenuPanel.h"
+#include "game/MenuPanel.h"
 
 namespace MenuPanel {
 

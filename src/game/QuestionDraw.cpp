@@ -1,4 +1,4 @@
-#include "QuestionDraw.h"
+#include "game/QuestionDraw.h"
 
 #include <QtGlobal>
 

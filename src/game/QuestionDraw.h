@@ -1,8 +1,8 @@
 #pragma once
 
-#include "GameState.h"
-#include "QABase.h"
-#include "Random.h"
+#include "questionbase/GameState.h"
+#include "questionbase/QABase.h"
+#include "questionbase/Random.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "LifelineRules.h"
+#include "lifelines/LifelineRules.h"
 
-#include "Random.h"
+#include "questionbase/Random.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,13 +1,13 @@
-#include "TFormPromptMan.h"
+#include "lifelines/TFormPromptMan.h"
 
-#include "Art.h"
-#include "DialogHost.h"
-#include "Fonts.h"
-#include "GameSession.h"
-#include "Random.h"
-#include "Palette.h"
-#include "TGauge.h"
-#include "TThreadedTimer.h"
+#include "art/Art.h"
+#include "forms/DialogHost.h"
+#include "forms/Fonts.h"
+#include "game/GameSession.h"
+#include "questionbase/Random.h"
+#include "forms/Palette.h"
+#include "widgets/TGauge.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QCloseEvent>
 #include <QLabel>

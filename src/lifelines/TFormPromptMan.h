@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DialogPanel.h"
-#include "LifelineRules.h"
+#include "forms/DialogPanel.h"
+#include "lifelines/LifelineRules.h"
 
 #include <array>
 

@@ -1,16 +1,16 @@
-#include "TFormPromptTelephone.h"
+#include "lifelines/TFormPromptTelephone.h"
 
-#include "Accessible.h"
+#include "forms/Accessible.h"
 
-#include "Art.h"
-#include "DialogHost.h"
-#include "Fonts.h"
-#include "GameSession.h"
-#include "LifelineRules.h"
-#include "Random.h"
-#include "Palette.h"
-#include "Press.h"
-#include "TThreadedTimer.h"
+#include "art/Art.h"
+#include "forms/DialogHost.h"
+#include "forms/Fonts.h"
+#include "game/GameSession.h"
+#include "lifelines/LifelineRules.h"
+#include "questionbase/Random.h"
+#include "forms/Palette.h"
+#include "forms/Press.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -2,22 +2,22 @@
 // six windows are created in their fixed order and live until the main
 // window closes. The main window is the one top-level window; the other five
 // are panels drawn on it.
-#include "GameStart.h"
+#include "main/GameStart.h"
 
-#include "FullScreen.h"
-#include "GameOptions.h"
-#include "GameSession.h"
-#include "Keyboard.h"
-#include "ScaledSurface.h"
-#include "SessionEnd.h"
-#include "ShowSound.h"
-#include "SoundBoard.h"
-#include "TFormAbout.h"
-#include "TFormMain.h"
-#include "TFormNewNameGamer.h"
-#include "TFormPromptMan.h"
-#include "TFormPromptTelephone.h"
-#include "TFormTop5.h"
+#include "app/FullScreen.h"
+#include "player/GameOptions.h"
+#include "game/GameSession.h"
+#include "app/Keyboard.h"
+#include "app/ScaledSurface.h"
+#include "app/SessionEnd.h"
+#include "app/ShowSound.h"
+#include "sound/SoundBoard.h"
+#include "app/TFormAbout.h"
+#include "app/TFormMain.h"
+#include "player/TFormNewNameGamer.h"
+#include "lifelines/TFormPromptMan.h"
+#include "lifelines/TFormPromptTelephone.h"
+#include "player/TFormTop5.h"
 
 #include <QApplication>
 #include <QLineEdit>

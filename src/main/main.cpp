@@ -1,5 +1,5 @@
 // Zorban! starts here.
-#include "GameStart.h"
+#include "main/GameStart.h"
 
 int main(int argc, char **argv)
 {

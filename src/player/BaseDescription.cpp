@@ -1,7 +1,7 @@
-#include "BaseDescription.h"
+#include "player/BaseDescription.h"
 
-#include "BaseFile.h"
-#include "SafeFile.h"
+#include "questionbase/BaseFile.h"
+#include "questionbase/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

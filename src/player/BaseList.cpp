@@ -1,7 +1,7 @@
-#include "BaseList.h"
+#include "player/BaseList.h"
 
-#include "PlayerRules.h"
-#include "SafeFile.h"
+#include "player/PlayerRules.h"
+#include "questionbase/SafeFile.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "DialogParts.h"
+#include "player/DialogParts.h"
 
-#include "Art.h"
+#include "art/Art.h"
 
 #include <QLabel>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "GameOptions.h"
+#include "player/GameOptions.h"
 
-#include "AtomicFile.h"
+#include "questionbase/AtomicFile.h"
 
 #include <QFile>
 #include <QList>

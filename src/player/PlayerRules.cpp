@@ -1,8 +1,8 @@
-#include "PlayerRules.h"
+#include "player/PlayerRules.h"
 
-#include "BaseFile.h"
+#include "questionbase/BaseFile.h"
 
-#include "Cp1251.h"
+#include "questionbase/Cp1251.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "PlayerSettings.h"
+#include "player/PlayerSettings.h"
 
-#include "AtomicFile.h"
-#include "Cp1251.h"
-#include "PlayerRules.h"
-#include "SafeFile.h"
+#include "questionbase/AtomicFile.h"
+#include "questionbase/Cp1251.h"
+#include "player/PlayerRules.h"
+#include "questionbase/SafeFile.h"
 
 #include <QFile>
 

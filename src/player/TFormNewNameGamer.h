@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogPanel.h"
+#include "forms/DialogPanel.h"
 
 #include <QStringList>
 

@@ -1,16 +1,16 @@
-#include "TFormTop5.h"
+#include "player/TFormTop5.h"
 
-#include "Accessible.h"
+#include "forms/Accessible.h"
 
-#include "AutoSizeLabel.h"
-#include "DialogParts.h"
-#include "Fonts.h"
-#include "GameSession.h"
-#include "MoneyLadder.h"
-#include "PlayTime.h"
-#include "PressLabel.h"
-#include "DialogHost.h"
-#include "Palette.h"
+#include "forms/AutoSizeLabel.h"
+#include "player/DialogParts.h"
+#include "forms/Fonts.h"
+#include "game/GameSession.h"
+#include "questionbase/MoneyLadder.h"
+#include "questionbase/PlayTime.h"
+#include "forms/PressLabel.h"
+#include "forms/DialogHost.h"
+#include "forms/Palette.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "questionbase/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "BaseFile.h"
+#include "questionbase/BaseFile.h"
 
-#include "Cp1251.h"
+#include "questionbase/Cp1251.h"
 
 #include <cstring>
 #include <limits>

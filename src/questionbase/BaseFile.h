@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BestTable.h"
-#include "QABase.h"
+#include "questionbase/BestTable.h"
+#include "questionbase/QABase.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,4 +1,4 @@
-#include "BaseFileModel.h"
+#include "questionbase/BaseFileModel.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BaseFile.h"
-#include "QuestionRef.h"
+#include "questionbase/BaseFile.h"
+#include "questionbase/QuestionRef.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
-#include "BaseLoader.h"
+#include "questionbase/BaseLoader.h"
 
-#include "AtomicFile.h"
-#include "SafeFile.h"
+#include "questionbase/AtomicFile.h"
+#include "questionbase/SafeFile.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BaseFile.h"
-#include "BaseFileModel.h"
-#include "GameState.h"
-#include "Random.h"
+#include "questionbase/BaseFile.h"
+#include "questionbase/BaseFileModel.h"
+#include "questionbase/GameState.h"
+#include "questionbase/Random.h"
 
 #include <QByteArray>
 #include <QString>

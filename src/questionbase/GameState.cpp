@@ -1,6 +1,6 @@
-#include "GameState.h"
+#include "questionbase/GameState.h"
 
-#include "BaseFile.h"
+#include "questionbase/BaseFile.h"
 
 QABase GameState::Question(QuestionRef ref) const
 {

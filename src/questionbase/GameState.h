@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BestTable.h"
-#include "QABase.h"
-#include "QuestionRef.h"
+#include "questionbase/BestTable.h"
+#include "questionbase/QABase.h"
+#include "questionbase/QuestionRef.h"
 
 #include <QByteArray>
 

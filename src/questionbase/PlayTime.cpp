@@ -1,4 +1,4 @@
-#include "PlayTime.h"
+#include "questionbase/PlayTime.h"
 
 QString FormatPlayTime(int ticks)
 {

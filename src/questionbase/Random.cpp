@@ -1,4 +1,4 @@
-#include "Random.h"
+#include "questionbase/Random.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "questionbase/SafeFile.h"
 
 #include <QFile>
 

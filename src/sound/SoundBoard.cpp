@@ -1,4 +1,4 @@
-#include "SoundBoard.h"
+#include "sound/SoundBoard.h"
 
 #include <QAudioDevice>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SoundCue.h"
+#include "sound/SoundCue.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "SoundCue.h"
+#include "sound/SoundCue.h"
 
 const char *SoundCueName(SoundCue cue)
 {

@@ -1,4 +1,4 @@
-#include "TLCD99.h"
+#include "widgets/TLCD99.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

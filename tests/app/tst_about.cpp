@@ -1,7 +1,7 @@
 // The about box: the splash, the phase cycle and its scrolling steps driven
 // by calling the timer handlers, the reset on hide, OK and the links.
-#include "TFormAbout.h"
-#include "TThreadedTimer.h"
+#include "app/TFormAbout.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -1,11 +1,11 @@
 // Scaling the stage to the screen, and what the main window does when the
 // screen cannot hold it.
-#include "FullScreen.h"
-#include "GameSession.h"
-#include "MessageBox.h"
-#include "ScaledSurface.h"
-#include "TFormMain.h"
-#include "TThreadedTimer.h"
+#include "app/FullScreen.h"
+#include "game/GameSession.h"
+#include "forms/MessageBox.h"
+#include "app/ScaledSurface.h"
+#include "app/TFormMain.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QLabel>
 #include <QMouseEvent>

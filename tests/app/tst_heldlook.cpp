@@ -1,8 +1,8 @@
 // While a dialog holds the main window (disabling it), the window must look
 // exactly as it does when free: no faded pictures behind the dialog.
-#include "GameSession.h"
-#include "TFormMain.h"
-#include "TThreadedTimer.h"
+#include "game/GameSession.h"
+#include "app/TFormMain.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QTest>
 

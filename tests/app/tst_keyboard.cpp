@@ -1,13 +1,13 @@
 // The game from the keyboard: keys press the buttons they stand for with the
 // mouse's semantics (the look on the key's press, the action on its release,
 // and only if the button still means what it meant at the press).
-#include "GameSession.h"
-#include "Keyboard.h"
-#include "MessageBox.h"
-#include "QuestionDraw.h"
-#include "TFormMain.h"
-#include "TFormPromptTelephone.h"
-#include "TThreadedTimer.h"
+#include "game/GameSession.h"
+#include "app/Keyboard.h"
+#include "forms/MessageBox.h"
+#include "game/QuestionDraw.h"
+#include "app/TFormMain.h"
+#include "lifelines/TFormPromptTelephone.h"
+#include "widgets/TThreadedTimer.h"
 #include "TestBase.h"
 
 #include <QApplication>

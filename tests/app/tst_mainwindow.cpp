@@ -1,14 +1,14 @@
 // The main window against its layout table, the mouse routing of its areas,
 // the dialog hold, the banner and closing between games.
-#include "AutoSizeLabel.h"
-#include "GameSession.h"
-#include "GameState.h"
-#include "MainLayout.h"
-#include "MessageBox.h"
-#include "TFormMain.h"
-#include "TGauge.h"
-#include "TLCD99.h"
-#include "TThreadedTimer.h"
+#include "forms/AutoSizeLabel.h"
+#include "game/GameSession.h"
+#include "questionbase/GameState.h"
+#include "app/MainLayout.h"
+#include "forms/MessageBox.h"
+#include "app/TFormMain.h"
+#include "widgets/TGauge.h"
+#include "widgets/TLCD99.h"
+#include "widgets/TThreadedTimer.h"
 #include "TestBase.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // What a screen reader learns of the game through Qt's accessibility
 // interfaces: every control's role and name, and the changes it is told of.
-#include "Accessible.h"
-#include "GameSession.h"
-#include "MessageBox.h"
-#include "TFormMain.h"
-#include "TFormPromptTelephone.h"
-#include "TThreadedTimer.h"
+#include "forms/Accessible.h"
+#include "game/GameSession.h"
+#include "forms/MessageBox.h"
+#include "app/TFormMain.h"
+#include "lifelines/TFormPromptTelephone.h"
+#include "widgets/TThreadedTimer.h"
 #include "TestBase.h"
 
 #include <QAccessible>

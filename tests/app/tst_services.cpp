@@ -1,6 +1,6 @@
 // The message box seam, the system's error texts and the font stand-ins.
-#include "Fonts.h"
-#include "MessageBox.h"
+#include "forms/Fonts.h"
+#include "forms/MessageBox.h"
 
 #include <QApplication>
 #include <QFontInfo>

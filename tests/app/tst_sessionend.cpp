@@ -1,6 +1,6 @@
 // The ways a session ends from outside each finish the game once, and only
 // once, on the user-interface thread.
-#include "SessionEnd.h"
+#include "app/SessionEnd.h"
 
 #include <QCoreApplication>
 #include <QTest>

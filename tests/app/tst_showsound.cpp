@@ -1,8 +1,8 @@
 // What the player hears of a game: the cues that the session's turns play,
 // in order, for every way a game can go.
-#include "GameSession.h"
-#include "QuestionDraw.h"
-#include "ShowSound.h"
+#include "game/GameSession.h"
+#include "game/QuestionDraw.h"
+#include "app/ShowSound.h"
 #include "TestBase.h"
 
 #include <QDir>

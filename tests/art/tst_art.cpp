@@ -3,7 +3,7 @@
 // banner keeps its transparent colour clean, pressed looks join their
 // backgrounds, and the money ladder lines up with the ladder markers.
 
-#include "Art.h"
+#include "art/Art.h"
 
 #include <QGuiApplication>
 #include <QImage>

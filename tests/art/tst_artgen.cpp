@@ -4,7 +4,7 @@
 // machine), its output does not change from run to run, and the snapping
 // that keeps the banner's transparent colour clean does what it promises.
 
-#include "Art.h"
+#include "art/Art.h"
 #include "Paint.h"
 #include "Pictures.h"
 

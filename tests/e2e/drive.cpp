@@ -13,7 +13,7 @@
 //
 // Runs in a scratch folder prepared by tests/e2e/wayland.py. Exit code 0
 // when both games played and every screenshot showed what it should.
-#include "GameStart.h"
+#include "main/GameStart.h"
 
 #include <QApplication>
 #include <QDir>

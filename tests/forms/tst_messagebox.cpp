@@ -2,7 +2,7 @@
 // its own that a compositor could keep out of sight; it holds the rest of the
 // window until it is answered, and shows names and file names literally.
 
-#include "MessageBox.h"
+#include "forms/MessageBox.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the base reader. A base that reads must write back
 // to bytes that read to the same content again.
-#include "BaseFileModel.h"
+#include "questionbase/BaseFileModel.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the settings reader; whatever it accepts must
 // compose back into a file that reads again.
-#include "PlayerSettings.h"
+#include "player/PlayerSettings.h"
 
 #include <cstddef>
 #include <cstdint>

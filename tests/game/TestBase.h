@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BaseFileModel.h"
+#include "questionbase/BaseFileModel.h"
 
 #include <QString>
 

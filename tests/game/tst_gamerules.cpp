@@ -1,11 +1,11 @@
 // The game's rules without a window: the question draw, the ladder and the
 // host's words, the countdown and the menu panel.
-#include "Countdown.h"
-#include "HostText.h"
-#include "Ladder.h"
-#include "MenuPanel.h"
-#include "MoneyLadder.h"
-#include "QuestionDraw.h"
+#include "game/Countdown.h"
+#include "game/HostText.h"
+#include "game/Ladder.h"
+#include "game/MenuPanel.h"
+#include "questionbase/MoneyLadder.h"
+#include "game/QuestionDraw.h"
 
 #include <QSet>
 #include <QTest>

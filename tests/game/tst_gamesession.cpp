@@ -1,11 +1,11 @@
 // Whole games through the game session alone, with no window: the player's
 // choices go in as calls, the screen's changes come out as signals, and the
 // base file on disk is checked after every ending.
-#include "GameIO.h"
-#include "GameSession.h"
-#include "MoneyLadder.h"
-#include "QuestionDraw.h"
-#include "Random.h"
+#include "game/GameIO.h"
+#include "game/GameSession.h"
+#include "questionbase/MoneyLadder.h"
+#include "game/QuestionDraw.h"
+#include "questionbase/Random.h"
 #include "TestBase.h"
 
 #include <QDir>

@@ -1,13 +1,13 @@
 // The ask-the-audience dialog: its bars, the animation and the host's summary.
-#include "GameSession.h"
-#include "GameState.h"
-#include "LifelineRules.h"
-#include "MessageBox.h"
-#include "Random.h"
-#include "TFormMain.h"
-#include "TFormPromptMan.h"
-#include "TGauge.h"
-#include "TThreadedTimer.h"
+#include "game/GameSession.h"
+#include "questionbase/GameState.h"
+#include "lifelines/LifelineRules.h"
+#include "forms/MessageBox.h"
+#include "questionbase/Random.h"
+#include "app/TFormMain.h"
+#include "lifelines/TFormPromptMan.h"
+#include "widgets/TGauge.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QLabel>
 #include <QRegularExpression>

@@ -1,12 +1,12 @@
 // The phone-a-friend dialog driven through its window: the keypad, the call,
 // the countdown and the way it hands its message to the main window.
-#include "GameSession.h"
-#include "GameState.h"
-#include "MessageBox.h"
-#include "Random.h"
-#include "TFormMain.h"
-#include "TFormPromptTelephone.h"
-#include "TThreadedTimer.h"
+#include "game/GameSession.h"
+#include "questionbase/GameState.h"
+#include "forms/MessageBox.h"
+#include "questionbase/Random.h"
+#include "app/TFormMain.h"
+#include "lifelines/TFormPromptTelephone.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QLabel>
 #include <QMouseEvent>

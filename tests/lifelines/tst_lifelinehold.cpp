@@ -1,13 +1,13 @@
 // While a lifeline dialog is open the main window ignores the mouse and its
 // question countdown stands still, while the game clock runs on.
-#include "GameSession.h"
-#include "GameState.h"
-#include "MessageBox.h"
-#include "Random.h"
-#include "TFormMain.h"
-#include "TFormPromptMan.h"
-#include "TFormPromptTelephone.h"
-#include "TThreadedTimer.h"
+#include "game/GameSession.h"
+#include "questionbase/GameState.h"
+#include "forms/MessageBox.h"
+#include "questionbase/Random.h"
+#include "app/TFormMain.h"
+#include "lifelines/TFormPromptMan.h"
+#include "lifelines/TFormPromptTelephone.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -1,6 +1,6 @@
 // The friend's answer and the audience's vote, driven by a fixed clock.
-#include "LifelineRules.h"
-#include "Random.h"
+#include "lifelines/LifelineRules.h"
+#include "questionbase/Random.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
-#include "BaseDescription.h"
-#include "BaseList.h"
-#include "Cp1251.h"
-#include "PlayerRules.h"
+#include "player/BaseDescription.h"
+#include "player/BaseList.h"
+#include "questionbase/Cp1251.h"
+#include "player/PlayerRules.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "PlayerSettings.h"
+#include "player/PlayerSettings.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -2,7 +2,7 @@
 // build: the leak checker must report it, so a leak that creeps into the
 // game cannot pass the suite unseen (the suppressions for the libraries'
 // one-time allocations do not cover it).
-#include "GameState.h"
+#include "questionbase/GameState.h"
 
 #include <cstdio>
 

@@ -4,8 +4,8 @@
 // into the leaderboard and rewrites the base as FinishGame does.
 //
 // Exit codes: 0 written, 2 load failed, 3 rewrite failed (reported, not crashed).
-#include "BaseLoader.h"
-#include "GameState.h"
+#include "questionbase/BaseLoader.h"
+#include "questionbase/GameState.h"
 
 #include <QCoreApplication>
 

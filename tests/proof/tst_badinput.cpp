@@ -2,16 +2,16 @@
 // ends in the game's message or its sound fallback, never in a crash, a hang,
 // a changed base that failed to load, or a write outside QA/ and the settings
 // file.
-#include "BaseFileModel.h"
-#include "Cp1251.h"
-#include "GameSession.h"
-#include "GameState.h"
-#include "MessageBox.h"
+#include "questionbase/BaseFileModel.h"
+#include "questionbase/Cp1251.h"
+#include "game/GameSession.h"
+#include "questionbase/GameState.h"
+#include "forms/MessageBox.h"
 #include "SyntheticBase.h"
-#include "TFormMain.h"
-#include "TFormNewNameGamer.h"
-#include "TFormTop5.h"
-#include "TThreadedTimer.h"
+#include "app/TFormMain.h"
+#include "player/TFormNewNameGamer.h"
+#include "player/TFormTop5.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QDir>
 #include <QDirIterator>

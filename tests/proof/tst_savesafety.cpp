@@ -1,7 +1,7 @@
 // The base file is never left half-written: a rewrite killed at any moment
 // leaves the old file or the new one, and a rewrite that runs out of room
 // fails cleanly with the old base intact.
-#include "BaseFileModel.h"
+#include "questionbase/BaseFileModel.h"
 #include "SyntheticBase.h"
 
 #include <QDir>

@@ -3,16 +3,16 @@
 // every game the base still loads, its leaderboard is ranked, its games count
 // matches and every question is still there exactly once; memory does not
 // grow from game to game.
-#include "BaseFileModel.h"
-#include "BaseLoader.h"
-#include "GameSession.h"
-#include "GameState.h"
-#include "MessageBox.h"
-#include "QuestionDraw.h"
+#include "questionbase/BaseFileModel.h"
+#include "questionbase/BaseLoader.h"
+#include "game/GameSession.h"
+#include "questionbase/GameState.h"
+#include "forms/MessageBox.h"
+#include "game/QuestionDraw.h"
 #include "SyntheticBase.h"
-#include "TFormMain.h"
-#include "TFormTop5.h"
-#include "TThreadedTimer.h"
+#include "app/TFormMain.h"
+#include "player/TFormTop5.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QDir>
 #include <QFile>

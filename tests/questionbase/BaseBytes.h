@@ -3,7 +3,7 @@
 // Builds base file bytes by hand for tests, independently of the writer:
 // texts are encoded and flipped here, separators and line ends are literal.
 
-#include "Cp1251.h"
+#include "questionbase/Cp1251.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,8 +1,8 @@
 // The base file format: reading and writing lines, whole-file parsing.
 
 #include "BaseBytes.h"
-#include "BaseFile.h"
-#include "BaseFileModel.h"
+#include "questionbase/BaseFile.h"
+#include "questionbase/BaseFileModel.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // Loading a base for a game, the first-run shuffle, ranking and the rewrite.
 
-#include "AtomicFile.h"
+#include "questionbase/AtomicFile.h"
 #include "BaseBytes.h"
-#include "BaseLoader.h"
+#include "questionbase/BaseLoader.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "Cp1251.h"
-#include "MoneyLadder.h"
-#include "PlayTime.h"
-#include "Random.h"
+#include "questionbase/Cp1251.h"
+#include "questionbase/MoneyLadder.h"
+#include "questionbase/PlayTime.h"
+#include "questionbase/Random.h"
 
 #include <QStringDecoder>
 #include <QTest>

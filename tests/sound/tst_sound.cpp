@@ -1,9 +1,9 @@
 // The sound switch and window choice survive between runs in their own file,
 // whatever a hand has done to it, and every cue the game plays is compiled in.
 
-#include "GameOptions.h"
-#include "SoundBoard.h"
-#include "SoundCue.h"
+#include "player/GameOptions.h"
+#include "sound/SoundBoard.h"
+#include "sound/SoundCue.h"
 
 #include <QFile>
 #include <QTemporaryDir>

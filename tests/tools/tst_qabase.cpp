@@ -4,7 +4,7 @@
 #include "../questionbase/BaseBytes.h"
 #include "BaseCheck.h"
 #include "BaseCsv.h"
-#include "BaseFile.h"
+#include "questionbase/BaseFile.h"
 #include "QaBaseTool.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "TThreadedTimer.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "Paint.h"
 #include "Pictures.h"
 
-#include "MoneyLadder.h"
+#include "questionbase/MoneyLadder.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>

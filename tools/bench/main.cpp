@@ -11,12 +11,12 @@
 // it only writes that generated base to PATH (for measuring the game itself
 // with a big base) and exits.
 #include "BaseCheck.h"
-#include "BaseFile.h"
-#include "BaseFileModel.h"
-#include "BaseLoader.h"
-#include "Cp1251.h"
-#include "GameState.h"
-#include "Random.h"
+#include "questionbase/BaseFile.h"
+#include "questionbase/BaseFileModel.h"
+#include "questionbase/BaseLoader.h"
+#include "questionbase/Cp1251.h"
+#include "questionbase/GameState.h"
+#include "questionbase/Random.h"
 #include "SyntheticBase.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // zorban-gallery: every self-drawn widget of the game in its variants on one
 // window, driven by threaded timers, so that anyone can look at them.
 
-#include "TGauge.h"
-#include "TLCD99.h"
-#include "TThreadedTimer.h"
+#include "widgets/TGauge.h"
+#include "widgets/TLCD99.h"
+#include "widgets/TThreadedTimer.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "BaseCheck.h"
 
-#include "BaseFile.h"
-#include "BaseFileModel.h"
+#include "questionbase/BaseFile.h"
+#include "questionbase/BaseFileModel.h"
 
-#include "Cp1251.h"
+#include "questionbase/Cp1251.h"
 
 #include <QHash>
 

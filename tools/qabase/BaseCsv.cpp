@@ -1,7 +1,7 @@
 #include "BaseCsv.h"
 
 #include "BaseCheck.h"
-#include "Cp1251.h"
+#include "questionbase/Cp1251.h"
 
 #include <QHash>
 #include <QStringDecoder>

@@ -1,7 +1,7 @@
 #include "BaseJson.h"
 
 #include "BaseCheck.h"
-#include "Cp1251.h"
+#include "questionbase/Cp1251.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BaseCheck.h"
-#include "BaseFile.h"
+#include "questionbase/BaseFile.h"
 
 #include <QList>
 #include <QString>

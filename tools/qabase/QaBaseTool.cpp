@@ -1,13 +1,13 @@
 #include "QaBaseTool.h"
 
-#include "AtomicFile.h"
+#include "questionbase/AtomicFile.h"
 #include "BaseCheck.h"
 #include "BaseCsv.h"
-#include "BaseFileModel.h"
+#include "questionbase/BaseFileModel.h"
 #include "BaseJson.h"
 #include "BaseLint.h"
-#include "MoneyLadder.h"
-#include "PlayTime.h"
+#include "questionbase/MoneyLadder.h"
+#include "questionbase/PlayTime.h"
 
 #include <QFile>
 #include <QFileInfo>
