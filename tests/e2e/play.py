@@ -231,7 +231,8 @@ def play_installed(command, home, width, height, out):
     server = start_x_server(width, height)
     wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
                "the X server", timeout=30, interval=0.1)
-    screen = Screen(width, height, out)
+    scratch = tempfile.mkdtemp(prefix="zorban-looks-")
+    screen = Screen(width, height, out, scratch)
     env = {k: v for k, v in os.environ.items()
            if k not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "XDG_DATA_HOME", "XDG_CONFIG_HOME")}
     env["HOME"] = home
@@ -241,18 +242,22 @@ def play_installed(command, home, width, height, out):
         def answers_shown():
             move_to(*screen.stage(300, 200))
             time.sleep(0.4)
-            png = screen.shot("question")
-            return max(screen.lit_share(png, r) for r in ANSWER_LABELS.values()) > 0.01
+            png = screen.shot("question", keep=False)
+            return max(screen.lit_shares(png, ANSWER_LABELS).values()) > 0.01
 
         def press_new_game():
             move_to(*screen.stage(798, 300))  # the pointer at the right edge pulls the menu panel in
             time.sleep(0.5)
             click_at(*screen.stage(*NEW_GAME))
 
+        def dialog_shown(dialog):
+            wait_until(lambda: screen.dialog_likeness(screen.shot(dialog, keep=False), dialog) > SHOWN,
+                       f"the {dialog} dialog", interval=0.2)
+
         # The dialogs are panels on the game's one window, centred on it.
-        visible_window("Зорбан! Vantor")
-        nx, ny = screen.panel("new-game")
-        time.sleep(SPLASH_SECONDS + 0.5)
+        dialog_shown("new-game")
+        nx, ny = screen.dialog_origin("new-game")
+        time.sleep(0.5)
         click_at(nx + int(NAME_BOX[0] * screen.scale), ny + int(NAME_BOX[1] * screen.scale))
         xdo("type", "--delay", "40", PLAYER)
         click_at(nx + int(NAME_OK[0] * screen.scale), ny + int(NAME_OK[1] * screen.scale))
@@ -263,8 +268,8 @@ def play_installed(command, home, width, height, out):
         press_new_game()
         wait_until(answers_shown, "the first question")
         press_new_game()  # now "Забрать деньги..."
-        time.sleep(1.0)
-        tx, ty = screen.panel("leaderboard")
+        dialog_shown("leaderboard")
+        tx, ty = screen.dialog_origin("leaderboard")
         screen.shot("leaderboard")
         click_at(tx + int(TOP5_OK[0] * screen.scale), ty + int(TOP5_OK[1] * screen.scale))
         time.sleep(0.3)
@@ -279,6 +284,7 @@ def play_installed(command, home, width, height, out):
             game.kill()
         log.close()
         server.terminate()
+        shutil.rmtree(scratch, ignore_errors=True)
     assert game.returncode == 0, f"the game exited with {game.returncode}"
     print(f"e2e installed {width}x{height}: one game played; screenshots in {out}")
 
