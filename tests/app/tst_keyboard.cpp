@@ -8,7 +8,7 @@
 #include "app/TFormMain.h"
 #include "lifelines/TFormPromptTelephone.h"
 #include "widgets/TThreadedTimer.h"
-#include "TestBase.h"
+#include "MainWindowBench.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,42 +37,21 @@ private:
     void tap(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     bool startGame();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previous;
-    std::unique_ptr<GameSession> m_session;
-    std::unique_ptr<TFormMain> m_form;
-    std::unique_ptr<TFormPromptTelephone> m_phone;
+    MainWindowBench m_bench;
     Keyboard *m_keyboard = nullptr;
 };
 
 void TestKeyboard::init()
 {
-    SetMessageSinkForTests([](const QString &) {});
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
-    QVERIFY(QDir().mkdir(QStringLiteral("QA")));
-    QVERIFY(TestBase::Write(QStringLiteral("QA/Base.QA"), TestBase::Make(3, 1)));
-    m_session = std::make_unique<GameSession>();
-    m_session->ChooseBase(QStringLiteral("Base.QA"));
-    m_session->NamePlayer(QStringLiteral("Вера"), QStringLiteral("Проверочная база"), 45);
-    m_form = std::make_unique<TFormMain>(*m_session);
-    m_form->TimerForMenu->setEnabled(false);
-    m_phone = std::make_unique<TFormPromptTelephone>(*m_session, *m_form);
-    m_form->setDialogs(nullptr, m_phone.get(), nullptr, nullptr, nullptr);
-    m_keyboard = new Keyboard(*m_form);
-    m_form->show();
+    QVERIFY(m_bench.Open());
+    m_bench.form->setDialogs(nullptr, m_bench.phone.get(), nullptr, nullptr, nullptr);
+    m_keyboard = new Keyboard(*m_bench.form);
+    m_bench.form->show();
 }
 
 void TestKeyboard::cleanup()
 {
-    m_phone.reset();
-    m_form.reset();
-    m_session.reset();
-    QDir::setCurrent(m_previous);
-    m_dir.reset();
-    SetMessageSinkForTests({});
+    m_bench.Close();
 }
 
 namespace {
@@ -89,15 +68,15 @@ void send(QWidget *to, QEvent::Type type, int key, Qt::KeyboardModifiers modifie
 
 void TestKeyboard::tap(int key, Qt::KeyboardModifiers modifiers)
 {
-    send(m_form.get(), QEvent::KeyPress, key, modifiers);
-    send(m_form.get(), QEvent::KeyRelease, key, modifiers);
+    send(m_bench.form.get(), QEvent::KeyPress, key, modifiers);
+    send(m_bench.form.get(), QEvent::KeyRelease, key, modifiers);
 }
 
 bool TestKeyboard::startGame()
 {
     tap(Qt::Key_N, Qt::ControlModifier);
-    m_form->Timer->setEnabled(false); // the test is the clock
-    return m_session->state().GameActive;
+    m_bench.form->Timer->setEnabled(false); // the test is the clock
+    return m_bench.session->state().GameActive;
 }
 
 void TestKeyboard::answerKeysInEveryLayout_data()
@@ -120,16 +99,16 @@ void TestKeyboard::answerKeysInEveryLayout()
     QFETCH(int, key);
     QFETCH(int, place);
     QVERIFY(startGame());
-    const GameState &state = m_session->state();
+    const GameState &state = m_bench.session->state();
     const bool right = state.AnswerPos[place] == 1;
-    const std::array<QLabel *, 5> highlights{nullptr, m_form->ImageAnswerA, m_form->ImageAnswerB,
-                                             m_form->ImageAnswerC, m_form->ImageAnswerD};
+    const std::array<QLabel *, 5> highlights{nullptr, m_bench.form->ImageAnswerA, m_bench.form->ImageAnswerB,
+                                             m_bench.form->ImageAnswerC, m_bench.form->ImageAnswerD};
 
-    send(m_form.get(), QEvent::KeyPress, key);
-    QVERIFY2(highlights[place]->isVisibleTo(m_form.get()), "the press shows the pressed place");
+    send(m_bench.form.get(), QEvent::KeyPress, key);
+    QVERIFY2(highlights[place]->isVisibleTo(m_bench.form.get()), "the press shows the pressed place");
     QCOMPARE(state.QuestionNumber, 1);
-    send(m_form.get(), QEvent::KeyRelease, key);
-    QVERIFY(!highlights[place]->isVisibleTo(m_form.get()));
+    send(m_bench.form.get(), QEvent::KeyRelease, key);
+    QVERIFY(!highlights[place]->isVisibleTo(m_bench.form.get()));
     if (right)
         QCOMPARE(state.QuestionNumber, 2);
     else
@@ -139,14 +118,14 @@ void TestKeyboard::answerKeysInEveryLayout()
 void TestKeyboard::heldKeyActsOnlyIfTheButtonStillMeansTheSame()
 {
     QVERIFY(startGame());
-    const GameState &state = m_session->state();
+    const GameState &state = m_bench.session->state();
     const int right = QuestionDraw::CorrectPlace(state.AnswerPos);
     const int held = right == 1 ? 2 : 1;
-    send(m_form.get(), QEvent::KeyPress, Qt::Key_1 + held - 1);
+    send(m_bench.form.get(), QEvent::KeyPress, Qt::Key_1 + held - 1);
     // Another key answers meanwhile: the held place now shows the next question.
     tap(Qt::Key_1 + right - 1);
     QCOMPARE(state.QuestionNumber, 2);
-    send(m_form.get(), QEvent::KeyRelease, Qt::Key_1 + held - 1);
+    send(m_bench.form.get(), QEvent::KeyRelease, Qt::Key_1 + held - 1);
     QCOMPARE(state.QuestionNumber, 2);
     QVERIFY2(state.GameActive, "the held key answered a question it never saw");
 }
@@ -154,7 +133,7 @@ void TestKeyboard::heldKeyActsOnlyIfTheButtonStillMeansTheSame()
 void TestKeyboard::moneyIsTakenOnlyWithCtrlBackspaceDuringAGame()
 {
     QVERIFY(startGame());
-    const GameState &state = m_session->state();
+    const GameState &state = m_bench.session->state();
     tap(QuestionDraw::CorrectPlace(state.AnswerPos) + Qt::Key_1 - 1);
     tap(Qt::Key_Backspace);
     tap(Qt::Key_N, Qt::ControlModifier);
@@ -169,20 +148,20 @@ void TestKeyboard::heldStageTakesNoKeysButThePhoneTakesItsOwn()
 {
     QVERIFY(startGame());
     tap(Qt::Key_F3);
-    QVERIFY(m_phone->isVisible());
-    QVERIFY(!m_form->Stage->isEnabled());
+    QVERIFY(m_bench.phone->isVisible());
+    QVERIFY(!m_bench.form->Stage->isEnabled());
     for (int key : {Qt::Key_1, Qt::Key_2, Qt::Key_NumberSign, Qt::Key_7, Qt::Key_0})
         tap(key);
-    QCOMPARE(m_phone->DialledNumber(), QStringLiteral("70"));
-    QCOMPARE(m_session->state().QuestionNumber, 1);
-    QVERIFY(m_session->state().GameActive);
+    QCOMPARE(m_bench.phone->DialledNumber(), QStringLiteral("70"));
+    QCOMPARE(m_bench.session->state().QuestionNumber, 1);
+    QVERIFY(m_bench.session->state().GameActive);
 }
 
 void TestKeyboard::f1ShowsTheKeysAndEscapePutsThemAway()
 {
     tap(Qt::Key_F1);
     QVERIFY(m_keyboard->KeysPanel()->isVisible());
-    QVERIFY(m_form->rect().contains(m_keyboard->KeysPanel()->geometry()));
+    QVERIFY(m_bench.form->rect().contains(m_keyboard->KeysPanel()->geometry()));
     tap(Qt::Key_Escape);
     QVERIFY(!m_keyboard->KeysPanel()->isVisible());
 }

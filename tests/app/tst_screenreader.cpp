@@ -6,7 +6,7 @@
 #include "app/TFormMain.h"
 #include "lifelines/TFormPromptTelephone.h"
 #include "widgets/TThreadedTimer.h"
-#include "TestBase.h"
+#include "MainWindowBench.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -45,11 +45,7 @@ private slots:
     void aQuestionIsReadAndAnnouncedWithItsAnswers();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previous;
-    std::unique_ptr<GameSession> m_session;
-    std::unique_ptr<TFormMain> m_form;
-    std::unique_ptr<TFormPromptTelephone> m_phone;
+    MainWindowBench m_bench;
 };
 
 void TestScreenReader::initTestCase()
@@ -59,33 +55,16 @@ void TestScreenReader::initTestCase()
 
 void TestScreenReader::init()
 {
-    SetMessageSinkForTests([](const QString &) {});
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
-    QVERIFY(QDir().mkdir(QStringLiteral("QA")));
-    QVERIFY(TestBase::Write(QStringLiteral("QA/Base.QA"), TestBase::Make(3, 1)));
-    m_session = std::make_unique<GameSession>();
-    m_session->ChooseBase(QStringLiteral("Base.QA"));
-    m_session->NamePlayer(QStringLiteral("Вера"), QStringLiteral("Проверочная база"), 45);
-    m_form = std::make_unique<TFormMain>(*m_session);
-    m_form->TimerForMenu->setEnabled(false);
-    m_phone = std::make_unique<TFormPromptTelephone>(*m_session, *m_form);
-    m_form->show();
-    m_phone->show();
-    m_phone->hide();
+    QVERIFY(m_bench.Open());
+    m_bench.form->show();
+    m_bench.phone->show();
+    m_bench.phone->hide();
     announced().clear();
 }
 
 void TestScreenReader::cleanup()
 {
-    m_phone.reset();
-    m_form.reset();
-    m_session.reset();
-    QDir::setCurrent(m_previous);
-    m_dir.reset();
-    SetMessageSinkForTests({});
+    m_bench.Close();
 }
 
 void TestScreenReader::everyControlHasItsRoleAndName_data()
@@ -114,7 +93,7 @@ void TestScreenReader::everyControlHasItsRoleAndName()
     QFETCH(QString, control);
     QFETCH(int, role);
     QFETCH(QString, name);
-    QObject *object = m_form->findChild<QObject *>(control);
+    QObject *object = m_bench.form->findChild<QObject *>(control);
     QVERIFY(object);
     QAccessibleInterface *reader = readerOf(object);
     QVERIFY(reader);
@@ -124,25 +103,25 @@ void TestScreenReader::everyControlHasItsRoleAndName()
 
 void TestScreenReader::aQuestionIsReadAndAnnouncedWithItsAnswers()
 {
-    m_session->NewGameOrTakeMoney();
-    m_form->Timer->setEnabled(false);
-    const GameState &state = m_session->state();
+    m_bench.session->NewGameOrTakeMoney();
+    m_bench.form->Timer->setEnabled(false);
+    const GameState &state = m_bench.session->state();
     QVERIFY(state.GameActive);
 
-    QCOMPARE(readerOf(m_form->LabelQuestion)->text(QAccessible::Name), state.CurrentQuestion.Question);
-    QVERIFY(announced().contains(m_form->LabelQuestion));
-    QVERIFY(announced().contains(m_form->LabelDialog));
+    QCOMPARE(readerOf(m_bench.form->LabelQuestion)->text(QAccessible::Name), state.CurrentQuestion.Question);
+    QVERIFY(announced().contains(m_bench.form->LabelQuestion));
+    QVERIFY(announced().contains(m_bench.form->LabelDialog));
     const QString answerA = state.CurrentQuestion.Answers[state.AnswerPos[1]];
-    QCOMPARE(readerOf(m_form->LabelClkA)->text(QAccessible::Name), QStringLiteral("A: ") + answerA);
-    QCOMPARE(readerOf(m_form->ImagePos[1])->text(QAccessible::Name),
+    QCOMPARE(readerOf(m_bench.form->LabelClkA)->text(QAccessible::Name), QStringLiteral("A: ") + answerA);
+    QCOMPARE(readerOf(m_bench.form->ImagePos[1])->text(QAccessible::Name),
              QStringLiteral("Вопрос 1: 100 рублей, текущий вопрос"));
-    QCOMPARE(readerOf(m_form->LabelDialog)->text(QAccessible::Name), m_form->LabelDialog->text());
+    QCOMPARE(readerOf(m_bench.form->LabelDialog)->text(QAccessible::Name), m_bench.form->LabelDialog->text());
 
     // Fifty-fifty takes two answers away; the reader hears their places empty.
     announced().clear();
-    m_session->UseLifeline(GameSession::Lifeline::FiftyFifty);
-    const std::array<QLabel *, 5> areas{nullptr, m_form->LabelClkA, m_form->LabelClkB, m_form->LabelClkC,
-                                        m_form->LabelClkD};
+    m_bench.session->UseLifeline(GameSession::Lifeline::FiftyFifty);
+    const std::array<QLabel *, 5> areas{nullptr, m_bench.form->LabelClkA, m_bench.form->LabelClkB, m_bench.form->LabelClkC,
+                                        m_bench.form->LabelClkD};
     for (int place : {state.FiftyHide1, state.FiftyHide2}) {
         QVERIFY(announced().contains(areas[place]));
         QCOMPARE(readerOf(areas[place])->text(QAccessible::Name), QString(QChar(u'A' + place - 1)) + ": ");
