@@ -2,8 +2,13 @@
 
 #include "questionbase/Cp1251.h"
 
+#include <bit>
 #include <cstring>
 #include <limits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace BaseFile {
 
@@ -334,6 +339,46 @@ std::optional<BaseFailure> ReadQuestionLine(QByteArrayView line, int lineNo, QAB
     }
     *question = read;
     return std::nullopt;
+}
+
+std::optional<BaseFailure> SplitQuestionLine(QByteArrayView line, int lineNo, std::array<QByteArrayView, 7> *fields,
+                                             std::int32_t *authorIndex, std::int32_t *subjectIndex)
+{
+    *fields = {};
+    *authorIndex = 0;
+    *subjectIndex = 0;
+    // The places of the first six separators, sixteen bytes at a time: a
+    // question line is short, so one look per sixteen bytes beats a search
+    // per field.
+    std::array<qsizetype, 6> at{};
+    int found = 0;
+    const char *data = line.data();
+    const qsizetype size = line.size();
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i separator = _mm_set1_epi8(Separator);
+    for (; i + 16 <= size && found < 6; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, separator)));
+        while (mask != 0 && found < 6) {
+            at[size_t(found++)] = i + std::countr_zero(mask);
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < size && found < 6; ++i) {
+        if (data[i] == Separator)
+            at[size_t(found++)] = i;
+    }
+    qsizetype start = 0;
+    for (int f = 0; f < found; ++f) {
+        (*fields)[size_t(f)] = QByteArrayView(data + start, at[size_t(f)] - start);
+        start = at[size_t(f)] + 1;
+    }
+    (*fields)[size_t(found)] = QByteArrayView(data + start, size - start);
+    if (auto failure = CheckIndexField((*fields)[5], lineNo, 6, authorIndex))
+        return failure;
+    return CheckIndexField((*fields)[6], lineNo, 7, subjectIndex);
 }
 
 QABase DecodeQuestionLine(QByteArrayView line)

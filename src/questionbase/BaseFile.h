@@ -131,6 +131,11 @@ QByteArray WriteLevelCountLine(const std::array<std::int32_t, Levels> &counts);
 // fails as a non-digit. Missing fields read as empty or 0. With `question`
 // null the line is only checked: nothing is decoded.
 std::optional<BaseFailure> ReadQuestionLine(QByteArrayView line, int lineNo, QABase *question);
+// ReadQuestionLine's check, giving the line's fields as views into it instead
+// (fields 1 to 6 end at a separator, field 7 is the rest of the line; missing
+// ones are empty) and the two indexes (0 where missing).
+std::optional<BaseFailure> SplitQuestionLine(QByteArrayView line, int lineNo, std::array<QByteArrayView, 7> *fields,
+                                             std::int32_t *authorIndex, std::int32_t *subjectIndex);
 // The question of a line that ReadQuestionLine accepts; an empty question for one it refuses.
 QABase DecodeQuestionLine(QByteArrayView line);
 // Exactly six separators; texts cleaned; negative indexes written as 0.

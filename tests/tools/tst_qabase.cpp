@@ -294,14 +294,42 @@ private slots:
         QTest::newRow("spaces") << QStringLiteral(" Кто  это? ") << QStringLiteral("Кто это?") << true;
         QTest::newRow("a space still separates") << QStringLiteral("Кто это") << QStringLiteral("Ктоэто") << false;
         QTest::newRow("different words") << QStringLiteral("Мир") << QStringLiteral("Мор") << false;
+        // Texts past sixteen bytes, where the check of a base looks at many bytes at once.
+        QTest::newRow("long, case and yo") << QStringLiteral("Какая река течёт через Москву?")
+                                           << QStringLiteral("КАКАЯ РЕКА ТЕЧЕТ ЧЕРЕЗ МОСКВУ?") << true;
+        QTest::newRow("long, two spaces late") << QStringLiteral("Какая река течет через  Москву?")
+                                               << QStringLiteral("Какая река течет через Москву?") << true;
+        QTest::newRow("long, a space lost late") << QStringLiteral("Какая река течет черезМоскву?")
+                                                 << QStringLiteral("Какая река течет через Москву?") << false;
+        QTest::newRow("long, typographic quotes") << QStringLiteral("Кто написал роман „Война и мир“?")
+                                                  << QStringLiteral("Кто написал роман Война и мир?") << true;
+        QTest::newRow("long, no-break space") << QStringLiteral("Сколько лет длилась\u00a0Столетняя война?")
+                                              << QStringLiteral("Сколько лет длилась Столетняя война?") << true;
+        QTest::newRow("long, one letter apart") << QStringLiteral("Какая река течет через Москву?")
+                                                << QStringLiteral("Какая река течет через Моscву?") << false;
     }
 
+    // FoldForCompare is the rule; the check of a base applies it to stored
+    // bytes, for equal answers and for a question asked twice.
     void foldingIgnoresCaseYoQuotesAndSpaces()
     {
         QFETCH(QString, a);
         QFETCH(QString, b);
         QFETCH(bool, same);
         QCOMPARE(FoldForCompare(a) == FoldForCompare(b), same);
+
+        QList<QByteArray> lines = WellFormedLines(2);
+        lines[5] = StoredLine({a, QStringLiteral("нет"), b, a, QStringLiteral("да"), "0", "0"});
+        lines[6] = StoredLine({b, QStringLiteral("один"), QStringLiteral("два"), QStringLiteral("три"),
+                               QStringLiteral("четыре"), "0", "0"});
+        bool sameAnswers = false;
+        bool sameQuestion = false;
+        for (const Diagnostic &d : CheckBaseBytes(Lines(lines))) {
+            sameAnswers = sameAnswers || (d.Line == 6 && d.Message == QStringLiteral("answers 2 and 3 are the same"));
+            sameQuestion = sameQuestion || (d.Line == 7 && d.Related == 6);
+        }
+        QCOMPARE(sameAnswers, same);
+        QCOMPARE(sameQuestion, same);
     }
 
     void importOfCp1251AndUtf8WithBomGiveTheSameBase()

@@ -7,8 +7,14 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <array>
-#include <string>
+#include <cstring>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 using namespace BaseFile;
 
@@ -19,75 +25,294 @@ const QString QuoteCharacters = QStringLiteral("\"'`«»„“”‘’‚‹›
 // What one stored byte of a text is, for the checks of question lines,
 // which work on the stored bytes without decoding them: each byte is one
 // character of Windows-1251.
-struct ByteClass {
-    bool control = false; // the character is below 32
-    bool space = false;   // a white-space character
-    bool dropped = false; // a quote, left out when texts are compared
-    char16_t folded = 0;  // the character as compared (lower case, "ё" as "е")
+enum ByteKind : std::uint8_t {
+    Kept = 1,     // a character that stays when texts are compared
+    Space = 2,    // a white-space character
+    Control = 4,  // the character is below 32
+    NotSpace = 8, // anything but white space (a dropped quote as well)
+    Odd = 16      // a quote, or white space other than the plain space
 };
 
-const std::array<ByteClass, 256> &StoredByteClasses()
+// For every stored byte: its kind, and what it folds to (lower case, "ё" as
+// "е") as a byte of its own, one byte per character as compared, so that two
+// texts fold to the same bytes exactly when they fold to the same characters.
+// Every space folds to the byte of ' '.
+struct FoldTables {
+    std::array<std::uint8_t, 256> kind{};
+    std::array<std::uint8_t, 256> folded{};
+    // Whether QuickPlain's coarse test holds for every byte that is a quote,
+    // white space other than the plain space, or a control character.
+    bool quickTestHolds = true;
+};
+
+// The stored bytes QuickPlain sends to the exact test: controls (below 32),
+// the plain characters 80..BF hex (stored 60..9F: the rarer signs, among them
+// the typographic quotes, the no-break space and "Ё"), and the stored forms
+// of the quotes '"', '\'' and '`'.
+constexpr bool CoarselyOdd(std::uint8_t stored)
 {
-    static const std::array<ByteClass, 256> classes = [] {
-        std::array<ByteClass, 256> table{};
+    return stored < 32 || (stored >= 0x60 && stored <= 0x9F) || stored == 0xFD || stored == 0xF8 || stored == 0xBF;
+}
+
+const FoldTables &StoredFoldTables()
+{
+    static const FoldTables tables = [] {
+        std::array<char16_t, 256> compared{}; // plain byte -> the character it is compared as
+        for (int plain = 0; plain < 256; ++plain) {
+            const QChar ch = Cp1251::DecodeByte(std::uint8_t(plain)).toLower();
+            compared[plain] = ch == QChar(u'ё') ? u'е' : ch.unicode();
+        }
+        FoldTables t;
         for (int stored = 0; stored < 256; ++stored) {
             const std::uint8_t plain = FlipChar(std::uint8_t(stored));
             const QChar ch = Cp1251::DecodeByte(plain).toLower();
-            ByteClass &c = table[stored];
-            c.control = plain < 32;
-            c.space = ch.isSpace();
-            c.dropped = QuoteCharacters.contains(ch);
-            c.folded = ch == QChar(u'ё') ? u'е' : ch.unicode();
+            std::uint8_t kind = plain < 32 ? Control : 0;
+            if (ch.isSpace()) {
+                kind |= Space;
+                if (plain != ' ')
+                    kind |= Odd;
+                t.folded[stored] = ' ';
+            } else {
+                kind |= NotSpace;
+                if (QuoteCharacters.contains(ch))
+                    kind |= Odd;
+                else
+                    kind |= Kept;
+                // The first plain byte compared as the same character names it.
+                int first = 0;
+                while (compared[first] != compared[plain])
+                    ++first;
+                t.folded[stored] = std::uint8_t(first);
+            }
+            t.kind[stored] = kind;
+            if ((kind & (Odd | Control)) && !CoarselyOdd(std::uint8_t(stored)))
+                t.quickTestHolds = false;
         }
-        return table;
+        return t;
     }();
-    return classes;
+    return tables;
 }
 
-// What the checks need of one stored text, in one pass over its bytes:
-// FoldForCompare of it (into `folded`), whether it is blank and whether it
-// holds a control character.
-struct StoredText {
+// FoldForCompare of a stored text, as folded bytes at `out` (room for one
+// byte more than the text); gives their number.
+qsizetype FoldStored(QByteArrayView stored, std::uint8_t *out)
+{
+    const FoldTables &t = StoredFoldTables();
+    // Without branches on the bytes: every byte's fold is written, and the
+    // end moves on for a kept character, and for a space only after a kept
+    // character (so runs of spaces become one, and none leads). `afterSpace`
+    // says whether the last byte kept was a space, or none was kept yet.
+    qsizetype n = 0;
+    unsigned afterSpace = 1;
+    for (char ch : stored) {
+        const std::uint8_t byte = std::uint8_t(ch);
+        const unsigned kind = t.kind[byte];
+        out[n] = t.folded[byte];
+        const unsigned kept = kind & Kept;
+        const unsigned space = (kind >> 1) & 1;
+        n += kept | (space & ~afterSpace & 1);
+        afterSpace = kept ? 0 : (space ? 1 : afterSpace);
+    }
+    if (n > 0 && out[n - 1] == ' ')
+        --n; // a space that no kept character followed
+    return n;
+}
+
+// A quicker look at a stored text, for the usual case: when it holds no
+// quote, no white space but single plain spaces between characters, and
+// none at either end, its fold is its bytes mapped one by one (written to
+// `out` when given) and `plain` is true. Otherwise FoldStored must fold it.
+struct StoredScan {
+    bool plain = false;
     bool blank = true;
     bool control = false;
 };
 
-StoredText FoldStored(QByteArrayView stored, std::u16string *folded)
+template<bool Write>
+StoredScan ScanStored(QByteArrayView stored, std::uint8_t *out)
 {
-    const auto &classes = StoredByteClasses();
-    folded->resize(size_t(stored.size()));
-    char16_t *const start = folded->data();
-    char16_t *out = start;
-    StoredText text;
-    bool pendingSpace = false;
-    for (char byte : stored) {
-        const ByteClass &c = classes[std::uint8_t(byte)];
-        text.control |= c.control;
-        if (c.space) {
-            pendingSpace = out != start;
-            continue;
-        }
-        text.blank = false;
-        if (c.dropped)
-            continue;
-        if (pendingSpace) {
-            *out++ = u' ';
-            pendingSpace = false;
-        }
-        *out++ = c.folded;
+    const FoldTables &t = StoredFoldTables();
+    unsigned seen = 0;
+    unsigned twoSpaces = 0;
+    unsigned lastSpace = 1; // a space at the start counts as a second one
+    const qsizetype size = stored.size();
+    const char *data = stored.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        const std::uint8_t byte = std::uint8_t(data[i]);
+        const unsigned kind = t.kind[byte];
+        seen |= kind;
+        if constexpr (Write)
+            out[i] = t.folded[byte];
+        const unsigned space = (kind >> 1) & 1;
+        twoSpaces |= lastSpace & space;
+        lastSpace = space;
     }
-    folded->resize(size_t(out - start));
-    return text;
+    StoredScan scan;
+    scan.plain = size > 0 && !(seen & Odd) && !twoSpaces && !lastSpace;
+    scan.blank = !(seen & NotSpace);
+    scan.control = seen & Control;
+    return scan;
 }
+
+// The fold of a plain text: its bytes mapped one by one.
+void MapStored(QByteArrayView stored, std::uint8_t *out)
+{
+    const FoldTables &t = StoredFoldTables();
+    const auto *data = reinterpret_cast<const std::uint8_t *>(stored.data());
+    for (qsizetype i = 0; i < stored.size(); ++i)
+        out[i] = t.folded[data[i]];
+}
+
+// True when the stored text is surely plain (see ScanStored), found sixteen
+// bytes at a time: not empty, no byte that CoarselyOdd names, no space at
+// either end and no two spaces in a row. False says nothing; ScanStored
+// then decides.
+bool QuickPlain(QByteArrayView stored)
+{
+#ifdef __SSE2__
+    constexpr std::uint8_t PlainSpace = 0xFF; // FlipChar(' ')
+    const qsizetype size = stored.size();
+    const auto *data = reinterpret_cast<const std::uint8_t *>(stored.data());
+    if (size == 0 || data[0] == PlainSpace || data[size - 1] == PlainSpace)
+        return false;
+    const __m128i low = _mm_set1_epi8(31);
+    const __m128i rareFrom = _mm_set1_epi8(char(0x60));
+    const __m128i rareTo = _mm_set1_epi8(char(0x9F));
+    const __m128i quote = _mm_set1_epi8(char(0xFD));
+    const __m128i apostrophe = _mm_set1_epi8(char(0xF8));
+    const __m128i backtick = _mm_set1_epi8(char(0xBF));
+    const __m128i space = _mm_set1_epi8(char(PlainSpace));
+    unsigned carry = 0; // whether the previous chunk ended with a space
+    qsizetype i = 0;
+    for (; i + 16 <= size; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        __m128i odd = _mm_cmpeq_epi8(_mm_min_epu8(x, low), x);
+        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(_mm_max_epu8(_mm_min_epu8(x, rareTo), rareFrom), x));
+        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, quote));
+        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, apostrophe));
+        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, backtick));
+        if (_mm_movemask_epi8(odd) != 0)
+            return false;
+        const unsigned spaces = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, space)));
+        if ((spaces & (spaces >> 1)) != 0 || (carry & spaces & 1) != 0)
+            return false;
+        carry = spaces >> 15;
+    }
+    for (; i < size; ++i) {
+        const std::uint8_t byte = data[i];
+        if (CoarselyOdd(byte))
+            return false;
+        const unsigned isSpace = byte == PlainSpace;
+        if (carry & isSpace)
+            return false;
+        carry = isSpace;
+    }
+    return true;
+#else
+    Q_UNUSED(stored);
+    return false;
+#endif
+}
+
+// The scan of a text that QuickPlain found plain, without looking again.
+StoredScan PlainScan()
+{
+    StoredScan scan;
+    scan.plain = true;
+    scan.blank = false;
+    return scan;
+}
+
+// Whether two plain texts (see ScanStored) fold to the same bytes.
+bool SamePlainFold(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    const FoldTables &t = StoredFoldTables();
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && t.folded[std::uint8_t(a[i])] != t.folded[std::uint8_t(b[i])])
+            return false;
+    }
+    return true;
+}
+
+// The first line of every question text seen so far, found by a hash of its
+// folded text: open addressing over 64-bit hashes, so a base of any size
+// costs two flat arrays and no allocation per question. Each slot keeps the
+// upper half of its hash beside the entry's number, so a probe reads one
+// slot and touches an entry only when that half agrees. Texts with the same
+// hash are compared by the caller, so a clash of hashes never passes for a
+// repeated question.
+class QuestionTable {
+public:
+    struct Entry {
+        std::uint64_t hash = 0;
+        QByteArrayView stored; // the question's stored bytes
+        int line = 0;
+    };
+
+    explicit QuestionTable(std::int64_t expected)
+    {
+        size_t capacity = 16;
+        while (std::int64_t(capacity) < 2 * expected && capacity < (size_t(1) << 28))
+            capacity *= 2;
+        m_slots.assign(capacity, 0);
+        m_entries.reserve(capacity / 2);
+    }
+
+    // Asks for the slot of `hash` ahead of findOrAdd, so that the memory is
+    // on its way while other work is done.
+    void prefetch(std::uint64_t hash) const { __builtin_prefetch(&m_slots[size_t(hash) & (m_slots.size() - 1)]); }
+
+    // Calls `same(entry)` for each earlier text with this hash until it says
+    // true, and returns that entry; otherwise adds the text and returns null.
+    template<typename Same>
+    const Entry *findOrAdd(std::uint64_t hash, QByteArrayView stored, int line, Same same)
+    {
+        const size_t mask = m_slots.size() - 1;
+        const std::uint64_t tag = hash >> 32;
+        size_t slot = size_t(hash) & mask;
+        for (; m_slots[slot] != 0; slot = (slot + 1) & mask) {
+            if (m_slots[slot] >> 32 != tag)
+                continue;
+            const Entry &e = m_entries[size_t(std::uint32_t(m_slots[slot])) - 1];
+            if (e.hash == hash && same(e))
+                return &e;
+        }
+        m_entries.push_back({hash, stored, line});
+        m_slots[slot] = tag << 32 | m_entries.size();
+        if (2 * m_entries.size() > m_slots.size())
+            grow();
+        return nullptr;
+    }
+
+private:
+    void grow()
+    {
+        std::vector<std::uint64_t> wider(m_slots.size() * 2, 0);
+        const size_t mask = wider.size() - 1;
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            size_t slot = size_t(m_entries[i].hash) & mask;
+            while (wider[slot] != 0)
+                slot = (slot + 1) & mask;
+            wider[slot] = (m_entries[i].hash >> 32) << 32 | (i + 1);
+        }
+        m_slots.swap(wider);
+    }
+
+    std::vector<std::uint64_t> m_slots; // upper half of the hash, entry number (from 1); 0 is empty
+    std::vector<Entry> m_entries;
+};
 
 class Checker {
 public:
-    explicit Checker(const QByteArray &bytes)
+    explicit Checker(const QByteArray &bytes) : m_reader(bytes), m_bytes(bytes.size())
     {
-        LineReader reader(bytes);
-        QByteArrayView line;
-        while (reader.Next(&line))
-            m_lines.append(line);
+        // Lines 1 to 5 are kept; the question lines are read one by one.
+        for (QByteArrayView &line : m_head) {
+            if (!m_reader.Next(&line))
+                break;
+        }
     }
 
     QList<Diagnostic> run()
@@ -104,7 +329,7 @@ public:
 private:
     QByteArrayView lineAt(int lineNo) const
     {
-        return lineNo <= m_lines.size() ? m_lines[lineNo - 1] : QByteArrayView();
+        return m_head[size_t(lineNo - 1)];
     }
 
     void error(int line, int field, const QString &message) { m_found.append({true, line, field, message}); }
@@ -197,12 +422,19 @@ private:
 
     void checkQuestions()
     {
-        QHash<size_t, int> seen; // hash of a folded question text -> its first line
-        seen.reserve(m_lines.size());
+        // A question line takes some dozens of bytes: room for the questions
+        // the file can hold, grown if it holds more.
+        // Room for the questions counted, as far as the file can hold them
+        // (a question line takes at least a dozen bytes); grown if need be.
+        std::int64_t counted = 0;
+        for (std::int32_t count : m_counts)
+            counted += std::max(count, 0);
+        QuestionTable seen(std::min<std::int64_t>(counted, m_bytes / 12));
         int lineNo = FirstQuestionLineNo;
         for (int level = 0; level < Levels; ++level) {
             for (std::int32_t i = 0; i < m_counts[level]; ++i, ++lineNo) {
-                if (lineNo > m_lines.size()) {
+                QByteArrayView line;
+                if (!m_reader.Next(&line)) {
                     std::int64_t missing = std::int64_t(m_counts[level]) - i;
                     for (int later = level + 1; later < Levels; ++later)
                         missing += m_counts[later];
@@ -215,49 +447,53 @@ private:
                               .arg(m_counts[level]));
                     return;
                 }
-                checkQuestion(lineNo, &seen);
+                checkQuestion(line, lineNo, &seen);
             }
         }
-        const int extra = int(m_lines.size()) - (lineNo - 1);
+        const qsizetype extra = m_reader.CountRest();
         if (extra > 0) {
             warning(lineNo, 0,
                     QStringLiteral("%1 line(s) after the last question; the next rewrite drops them").arg(extra));
         }
     }
 
-    void checkQuestion(int lineNo, QHash<size_t, int> *seen)
+    void checkQuestion(QByteArrayView line, int lineNo, QuestionTable *seen)
     {
-        const QByteArrayView line = m_lines[lineNo - 1];
-        if (auto failure = ReadQuestionLine(line, lineNo, nullptr)) {
+        std::array<QByteArrayView, 7> fields{};
+        std::int32_t authorIndex = 0;
+        std::int32_t subjectIndex = 0;
+        if (auto failure = SplitQuestionLine(line, lineNo, &fields, &authorIndex, &subjectIndex)) {
             error(failure->Line, failure->Field, failure->Reason);
             return;
         }
-        // The line reads, so fields 6 and 7 are numbers; missing fields are empty.
-        std::array<QByteArrayView, 7> fields{};
-        qsizetype start = 0;
-        for (int f = 0; f < 7; ++f) {
-            const qsizetype end = f < 6 ? line.indexOf(Separator, start) : -1;
-            if (end < 0) {
-                fields[f] = line.sliced(start);
-                break;
-            }
-            fields[f] = line.sliced(start, end - start);
-            start = end + 1;
+        // The question is folded first, so that its slot in the table of
+        // questions is fetched while the answers are looked at.
+        if (m_folded.size() < size_t(line.size()) + 1)
+            m_folded.resize(size_t(line.size()) + 1);
+        const bool quick = StoredFoldTables().quickTestHolds;
+        std::array<StoredScan, 5> scans{};
+        if (quick && QuickPlain(fields[0])) {
+            scans[0] = PlainScan();
+            MapStored(fields[0], m_folded.data());
+        } else {
+            scans[0] = ScanStored<true>(fields[0], m_folded.data());
         }
-        std::int32_t authorIndex = 0;
-        std::int32_t subjectIndex = 0;
-        ParseNumber(fields[5], false, &authorIndex);
-        ParseNumber(fields[6], false, &subjectIndex);
+        qsizetype questionSize = fields[0].size();
+        if (!scans[0].plain)
+            questionSize = FoldStored(fields[0], m_folded.data());
+        const QByteArrayView question(m_folded.data(), questionSize);
+        const std::uint64_t hash = qHashBits(question.data(), size_t(question.size()));
+        if (questionSize > 0)
+            seen->prefetch(hash);
+        for (int f = 1; f < 5; ++f)
+            scans[f] = quick && QuickPlain(fields[f]) ? PlainScan() : ScanStored<false>(fields[f], nullptr);
 
-        std::array<bool, 5> blank{};
         for (int f = 0; f < 5; ++f) {
             const QByteArrayView text = fields[f];
             auto what = [f] { return f == 0 ? QStringLiteral("the question") : QStringLiteral("answer %1").arg(f); };
-            const StoredText seen = FoldStored(text, &m_folded[f]);
-            blank[f] = seen.blank;
-            if (seen.blank)
+            if (scans[f].blank)
                 warning(lineNo, f + 1, QStringLiteral("%1 is empty").arg(what()));
-            if (seen.control)
+            if (scans[f].control)
                 warning(lineNo, f + 1, QStringLiteral("%1 holds a control character").arg(what()));
             const int limit = f == 0 ? LongQuestion : LongAnswer;
             if (text.size() >= limit) {
@@ -270,49 +506,49 @@ private:
         }
         for (int a = 2; a <= 4; ++a) {
             for (int b = 1; b < a; ++b) {
-                if (!blank[a] && m_folded[a] == m_folded[b])
+                if (!scans[a].blank && sameAnswer(fields[a], scans[a], fields[b], scans[b]))
                     warning(lineNo, a + 1, QStringLiteral("answers %1 and %2 are the same").arg(b).arg(a));
             }
         }
         checkIndex(lineNo, 6, authorIndex, m_authors, QStringLiteral("author"));
         checkIndex(lineNo, 7, subjectIndex, m_subjects, QStringLiteral("subject"));
 
-        if (!m_folded[0].empty()) {
-            // Questions are told apart by a hash of their folded text; a
-            // line with the same hash is folded again and compared, so a
-            // clash of hashes never passes for a repeated question.
-            const std::u16string &folded = m_folded[0];
-            const size_t hash = qHashBits(folded.data(), folded.size() * sizeof(char16_t));
-            const auto found = seen->constFind(hash);
-            if (found == seen->constEnd()) {
-                seen->insert(hash, lineNo);
-                return;
+        if (questionSize > 0) {
+            const auto sameText = [&](const QuestionTable::Entry &earlier) {
+                return foldedEqual(earlier.stored, question);
+            };
+            if (const QuestionTable::Entry *earlier = seen->findOrAdd(hash, fields[0], lineNo, sameText)) {
+                warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(earlier->line));
+                m_found.last().Related = earlier->line;
             }
-            QList<int> candidates{found.value()};
-            candidates += m_clashes.values(hash);
-            for (int earlierLine : candidates) {
-                if (sameQuestion(earlierLine, folded)) {
-                    warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(earlierLine));
-                    m_found.last().Related = earlierLine;
-                    return;
-                }
-            }
-            m_clashes.insert(hash, lineNo); // another text with the same hash
         }
     }
 
-    bool sameQuestion(int earlierLine, const std::u16string &folded)
+    bool sameAnswer(QByteArrayView a, const StoredScan &scanA, QByteArrayView b, const StoredScan &scanB)
     {
-        const QByteArrayView earlier = m_lines[earlierLine - 1];
-        const qsizetype end = earlier.indexOf(Separator);
-        FoldStored(end < 0 ? earlier : earlier.first(end), &m_earlier);
-        return m_earlier == folded;
+        if (scanA.plain && scanB.plain)
+            return SamePlainFold(a, b);
+        if (m_other.size() < size_t(b.size()) + 1)
+            m_other.resize(size_t(b.size()) + 1);
+        const qsizetype folded = FoldStored(b, m_other.data());
+        return foldedEqual(a, QByteArrayView(m_other.data(), folded));
     }
 
-    QList<QByteArrayView> m_lines; // views into the checked bytes
-    std::array<std::u16string, 5> m_folded; // the texts of the question line being checked, folded
-    std::u16string m_earlier;               // an earlier question, folded again to compare
-    QMultiHash<size_t, int> m_clashes;      // first lines of further texts whose hash is taken
+    // Whether the stored text folds to `folded`.
+    bool foldedEqual(QByteArrayView stored, QByteArrayView folded)
+    {
+        if (m_earlier.size() < size_t(stored.size()) + 1)
+            m_earlier.resize(size_t(stored.size()) + 1);
+        const qsizetype size = FoldStored(stored, m_earlier.data());
+        return size == folded.size() && std::memcmp(m_earlier.data(), folded.data(), size_t(size)) == 0;
+    }
+
+    LineReader m_reader;
+    qsizetype m_bytes = 0;
+    std::array<QByteArrayView, FirstQuestionLineNo - 1> m_head{}; // lines 1 to 5
+    std::vector<std::uint8_t> m_folded;  // the question being checked, folded
+    std::vector<std::uint8_t> m_other;   // a text folded to compare with
+    std::vector<std::uint8_t> m_earlier; // another text folded to compare with
     QList<Diagnostic> m_found;
     int m_authors = 0;
     int m_subjects = 0;

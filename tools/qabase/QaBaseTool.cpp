@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -259,14 +260,8 @@ private:
 
     bool readFile(const QString &path, QByteArray *bytes)
     {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            report(path, QString(), true, QStringLiteral("cannot open: %1").arg(file.errorString()));
-            return false;
-        }
-        *bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            report(path, QString(), true, QStringLiteral("cannot read: %1").arg(file.errorString()));
+        if (auto reason = ReadToolFile(path, bytes)) {
+            report(path, QString(), true, *reason);
             return false;
         }
         return true;
@@ -494,6 +489,30 @@ private:
 };
 
 } // namespace
+
+std::optional<QString> ReadToolFile(const QString &path, QByteArray *bytes)
+{
+    // Unbuffered: the bytes go from the system straight into the buffer,
+    // without a second copy through the file object's own buffer.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return QStringLiteral("cannot open: %1").arg(file.errorString());
+    QByteArray read(qsizetype(std::max<qint64>(file.size(), 0)), Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < read.size()) {
+        const qint64 n = file.read(read.data() + got, read.size() - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    read.truncate(qsizetype(got));
+    if (file.error() == QFileDevice::NoError)
+        read += file.readAll(); // a file that grew, or one whose size the system does not know
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("cannot read: %1").arg(file.errorString());
+    *bytes = std::move(read);
+    return std::nullopt;
+}
 
 int RunQaBase(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
