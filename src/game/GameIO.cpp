@@ -5,16 +5,33 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 const QString QAFolder = QStringLiteral("QA");
+
+// Loading a base builds its level lists beside the ones it replaces and
+// drops a list of every question's place; a rewrite assembles the whole
+// file. The C library keeps such freed memory for later use; a game then
+// holds it for nothing, so it goes back to the system at once.
+void ReturnFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 } // namespace
 
 std::optional<BaseFailure> FileGameIO::LoadBase(const QString &baseFile, GameState &state,
                                                 std::int32_t *gamesPlayed, const BaseProgress &progress)
 {
-    return ::LoadBase(BasePath(baseFile), state, gamesPlayed, progress);
+    auto failure = ::LoadBase(BasePath(baseFile), state, gamesPlayed, progress);
+    ReturnFreedMemory();
+    return failure;
 }
 
 std::optional<BaseFailure> FileGameIO::ReadLeaderboard(const QString &baseFile, QByteArray *headerLine,
@@ -28,7 +45,9 @@ std::optional<BaseFailure> FileGameIO::RewriteBase(const QString &baseFile, cons
                                                    const GameState &state, std::int32_t gamesPlayed,
                                                    const BaseProgress &progress)
 {
-    return ::RewriteBase(BasePath(baseFile), headerLine, state, gamesPlayed, progress);
+    auto failure = ::RewriteBase(BasePath(baseFile), headerLine, state, gamesPlayed, progress);
+    ReturnFreedMemory();
+    return failure;
 }
 
 QString FileGameIO::FolderWithoutBases()
