@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -181,11 +182,37 @@ QSet<QString> QuestionStems(const QString &question)
     return stems;
 }
 
-bool SharesRootWith(const QStringList &a, const QStringList &b)
+// SameRoot of two words by their stems (RussianStem of each).
+bool SameStemRoot(const QString &sa, const QString &sb)
 {
-    for (const QString &x : a) {
-        for (const QString &y : b) {
-            if (SameRoot(x, y))
+    if (sa.size() < 4 || sb.size() < 4)
+        return false;
+    if (sa == sb)
+        return true;
+    return sa.size() >= 5 && sb.size() >= 5 && QStringView(sa).left(5) == QStringView(sb).left(5);
+}
+
+// The words of a text with the stem of each beside it, each stem taken once.
+struct StemmedWords {
+    QStringList words;
+    QStringList stems;
+};
+
+StemmedWords Stemmed(const QString &text)
+{
+    StemmedWords stemmed;
+    stemmed.words = Words(text);
+    stemmed.stems.reserve(stemmed.words.size());
+    for (const QString &w : stemmed.words)
+        stemmed.stems << RussianStem(w);
+    return stemmed;
+}
+
+bool SharesRootWith(const QStringList &stemsA, const QStringList &stemsB)
+{
+    for (const QString &x : stemsA) {
+        for (const QString &y : stemsB) {
+            if (SameStemRoot(x, y))
                 return true;
         }
     }
@@ -246,21 +273,21 @@ private:
 
     void checkRoot(int line, const QABase &q)
     {
-        const QStringList question = Words(q.Question);
-        const QStringList right = Words(q.Answers[1]);
-        for (const QString &r : right) {
-            for (const QString &w : question) {
-                if (!SameRoot(r, w))
+        const StemmedWords question = Stemmed(q.Question);
+        const StemmedWords right = Stemmed(q.Answers[1]);
+        for (qsizetype r = 0; r < right.words.size(); ++r) {
+            for (qsizetype w = 0; w < question.words.size(); ++w) {
+                if (!SameStemRoot(right.stems[r], question.stems[w]))
                     continue;
                 // When a wrong answer shares a root with the question too, the
                 // words do not point at the right one.
                 for (int a = 2; a <= 4; ++a) {
-                    if (SharesRootWith(Words(q.Answers[a]), question))
+                    if (SharesRootWith(Stemmed(q.Answers[a]).stems, question.stems))
                         return;
                 }
                 warn(line, 2,
                      QStringLiteral("the right answer shares a root with the question (\"%1\" and \"%2\")")
-                         .arg(r, w));
+                         .arg(right.words[r], question.words[w]));
                 return;
             }
         }
@@ -364,33 +391,75 @@ private:
 
     // The same fact asked twice: the same right answer to questions with much
     // of their wording in common, nearly the same wording whatever the
-    // answer, or the same four answers (numbers aside) offered again.
+    // answer, or the same four answers (numbers aside) offered again. Each
+    // question is compared with the earlier ones in file order, and the
+    // first that matches is named. Only earlier questions that share two
+    // stems or more can match on wording, so those are found through the
+    // list of questions of each stem, in file order; the first earlier
+    // question with the same four answers comes from a table of answer sets.
     void checkNearDuplicates(const QList<Entry> &entries)
     {
-        for (qsizetype j = 1; j < entries.size(); ++j) {
+        QHash<QString, QList<qsizetype>> withStem;  // stem -> the questions that have it, in order
+        QHash<QStringList, qsizetype> withAnswers; // answer set -> its first question (numbers aside)
+        std::vector<const QList<qsizetype> *> lists;
+        std::vector<qsizetype> at;
+        for (qsizetype j = 0; j < entries.size(); ++j) {
             const Entry &b = entries[j];
-            for (qsizetype i = 0; i < j; ++i) {
-                const Entry &a = entries[i];
-                if (a.AnswerSet == b.AnswerSet && !a.Numeric) {
-                    warn(b.Line, 1, QStringLiteral("the same four answers as line %1").arg(a.Line));
-                    break;
+            const qsizetype sameAnswers = withAnswers.value(b.AnswerSet, -1);
+            // The earlier questions sharing a stem with this one, smallest
+            // first: `shared` counts the lists that hold it.
+            lists.clear();
+            for (const QString &stem : b.Stems) {
+                const auto found = withStem.constFind(stem);
+                if (found != withStem.constEnd())
+                    lists.push_back(&found.value());
+            }
+            at.assign(lists.size(), 0);
+            qsizetype nearly = -1;
+            int nearlyShared = 0;
+            int nearlyAll = 0;
+            bool nearlySameRight = false;
+            for (;;) {
+                qsizetype i = -1;
+                for (size_t k = 0; k < lists.size(); ++k) {
+                    if (at[k] < lists[k]->size() && (i < 0 || (*lists[k])[at[k]] < i))
+                        i = (*lists[k])[at[k]];
                 }
+                if (i < 0 || (sameAnswers >= 0 && i >= sameAnswers))
+                    break;
                 int shared = 0;
-                for (const QString &s : b.Stems)
-                    shared += a.Stems.contains(s) ? 1 : 0;
+                for (size_t k = 0; k < lists.size(); ++k) {
+                    if (at[k] < lists[k]->size() && (*lists[k])[at[k]] == i) {
+                        ++shared;
+                        ++at[k];
+                    }
+                }
+                const Entry &a = entries[i];
                 const int all = int(a.Stems.size() + b.Stems.size()) - shared;
                 // A number says little: "four" answers the human heart and the crocodile's.
                 const bool sameRight = !a.RightIsNumber && a.Right == b.Right;
                 if ((sameRight && shared >= 2 && shared * 5 >= all * 2) || (shared >= 4 && shared * 4 >= all * 3)) {
-                    warn(b.Line, 1,
-                         QStringLiteral("nearly the same question as line %1 (%2 of %3 word stems shared%4)")
-                             .arg(a.Line)
-                             .arg(shared)
-                             .arg(all)
-                             .arg(sameRight ? QStringLiteral(", the same right answer") : QString()));
+                    nearly = i;
+                    nearlyShared = shared;
+                    nearlyAll = all;
+                    nearlySameRight = sameRight;
                     break;
                 }
             }
+            if (nearly >= 0) {
+                warn(b.Line, 1,
+                     QStringLiteral("nearly the same question as line %1 (%2 of %3 word stems shared%4)")
+                         .arg(entries[nearly].Line)
+                         .arg(nearlyShared)
+                         .arg(nearlyAll)
+                         .arg(nearlySameRight ? QStringLiteral(", the same right answer") : QString()));
+            } else if (sameAnswers >= 0) {
+                warn(b.Line, 1, QStringLiteral("the same four answers as line %1").arg(entries[sameAnswers].Line));
+            }
+            for (const QString &stem : b.Stems)
+                withStem[stem].append(j);
+            if (!b.Numeric && sameAnswers < 0)
+                withAnswers.insert(b.AnswerSet, j);
         }
     }
 
@@ -411,13 +480,7 @@ QString RussianStem(const QString &word)
 
 bool SameRoot(const QString &a, const QString &b)
 {
-    const QString sa = RussianStem(a);
-    const QString sb = RussianStem(b);
-    if (sa.size() < 4 || sb.size() < 4)
-        return false;
-    if (sa == sb)
-        return true;
-    return sa.size() >= 5 && sb.size() >= 5 && sa.left(5) == sb.left(5);
+    return SameStemRoot(RussianStem(a), RussianStem(b));
 }
 
 QList<Diagnostic> LintQuestions(const std::array<QList<QABase>, BaseFile::Levels> &levels,
