@@ -181,6 +181,23 @@ void TThreadedTimer::setEnabled(bool enabled)
     if (enabled == m_enabled)
         return;
     m_enabled = enabled;
+    m_resting = false;
+    applyRunState();
+}
+
+void TThreadedTimer::Rest()
+{
+    if (!m_enabled || m_resting)
+        return;
+    m_resting = true;
+    applyRunState();
+}
+
+void TThreadedTimer::Wake()
+{
+    if (!m_resting)
+        return;
+    m_resting = false;
     applyRunState();
 }
 
@@ -215,7 +232,7 @@ void TThreadedTimer::setOnTimer(std::function<void()> handler)
 
 void TThreadedTimer::applyRunState()
 {
-    const bool run = m_enabled && (m_interval > 0 || m_allowZero);
+    const bool run = m_enabled && !m_resting && (m_interval > 0 || m_allowZero);
     {
         std::lock_guard lock(m_shared->mutex);
         // A new generation voids any tick already on its way and restarts
