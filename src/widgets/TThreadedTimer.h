@@ -11,8 +11,8 @@ class QSocketNotifier;
 // A periodic timer whose timing comes from a worker thread of its own rather
 // than from the window system's timer events. The worker only waits; every
 // tick is handed to the thread that owns the timer (the GUI thread) and runs
-// there, and the worker waits until the handler has run before it waits for
-// the next period.
+// there, and the worker hands over no tick before the previous one has run:
+// a handler slower than the period stretches it, ticks never pile up.
 //
 // Contract, all of it on the owning thread:
 //  - setEnabled(true) on an enabled timer, or false on a disabled one, does
