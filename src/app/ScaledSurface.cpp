@@ -34,8 +34,6 @@ ScaledSurface::ScaledSurface(TFormMain &main, double fullScreenScale)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setBackgroundBrush(MainLayout::WindowColour);
     setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
-    // The whole window is repainted on every change: the scene is one widget.
-    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     setScene(new QGraphicsScene(this));
     Embed();
 }
@@ -73,6 +71,8 @@ void ScaledSurface::ShowFullScreen()
 {
     const bool wasVisible = isVisible();
     m_inWindow = false;
+    // The whole screen is repainted on every change: the scene is one widget.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setMinimumSize(0, 0);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -88,6 +88,9 @@ void ScaledSurface::ShowFullScreen()
 void ScaledSurface::ShowWindow()
 {
     m_inWindow = true;
+    // A window may be as large as the screen and is repainted where its
+    // controls changed: the clock and the countdown are small.
+    setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
     setWindowState(windowState() & ~Qt::WindowFullScreen);
     // Changing the frame takes the window down; it comes back below.
     setWindowFlags(Qt::Window);
