@@ -124,9 +124,11 @@ public:
     bool EnterFullScreen();
     void LeaveFullScreen();
     bool IsFullScreen() const { return m_fullScreen; }
-    // Plays in an ordinary framed window (resizable, never smaller than the
-    // stage, which stays in its middle) or back on the full screen. False
+    // Plays in a window: this window becomes the bare stage, 800 x 600, for
+    // the framed window that draws it scaled (ScaledSurface); or back on the
+    // full screen. Panels that are up keep their place on the stage. False
     // when the full screen was asked for and the screen cannot hold it.
+    // Which window shows this one on the screen is WindowMode's business.
     bool PlayInWindow(bool window);
     bool InWindow() const { return m_inWindow; }
     bool ScreenSaverHeld() const { return m_screenSaver.Held(); }
