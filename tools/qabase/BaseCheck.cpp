@@ -30,19 +30,28 @@ enum ByteKind : std::uint8_t {
     Space = 2,    // a white-space character
     Control = 4,  // the character is below 32
     NotSpace = 8, // anything but white space (a dropped quote as well)
-    Odd = 16      // a quote, or white space other than the plain space
+    Odd = 16,     // a quote, or white space other than the plain space
+    Rare = 32     // a byte that CoarselyOdd names
 };
+
+// The stored form of the plain space.
+constexpr std::uint8_t StoredSpace = 0xFF; // FlipChar(' ')
 
 // For every stored byte: its kind, and what it folds to (lower case, "ё" as
 // "е") as a byte of its own, one byte per character as compared, so that two
 // texts fold to the same bytes exactly when they fold to the same characters.
-// Every space folds to the byte of ' '.
+// That byte is the stored form of the character as compared where
+// Windows-1251 has it (so a lower-case letter folds to itself), and every
+// space folds to StoredSpace.
 struct FoldTables {
     std::array<std::uint8_t, 256> kind{};
     std::array<std::uint8_t, 256> folded{};
     // Whether QuickPlain's coarse test holds for every byte that is a quote,
     // white space other than the plain space, or a control character.
     bool quickTestHolds = true;
+    // Whether FoldPlain16 folds every byte that a plain text may hold as
+    // `folded` does.
+    bool wideFoldHolds = true;
 };
 
 // The stored bytes QuickPlain sends to the exact test: controls (below 32),
@@ -53,6 +62,27 @@ constexpr bool CoarselyOdd(std::uint8_t stored)
 {
     return stored < 32 || (stored >= 0x60 && stored <= 0x9F) || stored == 0xFD || stored == 0xF8 || stored == 0xBF;
 }
+
+// The fold of a byte of a plain text as FoldPlain16 makes it: the stored
+// upper-case letters (Cyrillic А to Я at 40..5F hex, Latin A to Z at C5..DE)
+// become their lower-case forms, 20 hex lower; every other byte stays.
+constexpr std::uint8_t FoldPlainByte(std::uint8_t stored)
+{
+    return (stored >= 0x40 && stored <= 0x5F) || (stored >= 0xC5 && stored <= 0xDE) ? std::uint8_t(stored - 0x20)
+                                                                                       : stored;
+}
+
+#ifdef __SSE2__
+// FoldPlainByte of sixteen bytes at once.
+inline __m128i FoldPlain16(__m128i x)
+{
+    auto within = [x](int from, int to) {
+        return _mm_cmpeq_epi8(_mm_max_epu8(_mm_min_epu8(x, _mm_set1_epi8(char(to))), _mm_set1_epi8(char(from))), x);
+    };
+    const __m128i upper = _mm_or_si128(within(0x40, 0x5F), within(0xC5, 0xDE));
+    return _mm_sub_epi8(x, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+}
+#endif
 
 const FoldTables &StoredFoldTables()
 {
@@ -71,22 +101,34 @@ const FoldTables &StoredFoldTables()
                 kind |= Space;
                 if (plain != ' ')
                     kind |= Odd;
-                t.folded[stored] = ' ';
+                t.folded[stored] = StoredSpace;
             } else {
                 kind |= NotSpace;
                 if (QuoteCharacters.contains(ch))
                     kind |= Odd;
                 else
                     kind |= Kept;
-                // The first plain byte compared as the same character names it.
-                int first = 0;
-                while (compared[first] != compared[plain])
-                    ++first;
-                t.folded[stored] = std::uint8_t(first);
+                // The plain byte that is the character as compared names it,
+                // or else the first plain byte compared as that character.
+                int name = 0;
+                while (name < 256 && Cp1251::DecodeByte(std::uint8_t(name)).unicode() != compared[plain])
+                    ++name;
+                if (name == 256) {
+                    name = 0;
+                    while (compared[name] != compared[plain])
+                        ++name;
+                }
+                t.folded[stored] = FlipChar(std::uint8_t(name));
             }
+            if (CoarselyOdd(std::uint8_t(stored)))
+                kind |= Rare;
             t.kind[stored] = kind;
             if ((kind & (Odd | Control)) && !CoarselyOdd(std::uint8_t(stored)))
                 t.quickTestHolds = false;
+        }
+        for (int stored = 0; stored < 256; ++stored) {
+            if (!CoarselyOdd(std::uint8_t(stored)) && FoldPlainByte(std::uint8_t(stored)) != t.folded[stored])
+                t.wideFoldHolds = false;
         }
         return t;
     }();
@@ -113,15 +155,17 @@ qsizetype FoldStored(QByteArrayView stored, std::uint8_t *out)
         n += kept | (space & ~afterSpace & 1);
         afterSpace = kept ? 0 : (space ? 1 : afterSpace);
     }
-    if (n > 0 && out[n - 1] == ' ')
+    if (n > 0 && out[n - 1] == StoredSpace)
         --n; // a space that no kept character followed
     return n;
 }
 
-// A quicker look at a stored text, for the usual case: when it holds no
-// quote, no white space but single plain spaces between characters, and
+// A quicker look at a stored text, for the usual case: when it holds no byte
+// that CoarselyOdd names (so no quote, no control and none of the rarer
+// signs), no white space but single plain spaces between characters, and
 // none at either end, its fold is its bytes mapped one by one (written to
-// `out` when given) and `plain` is true. Otherwise FoldStored must fold it.
+// `out` when given), sixteen at a time where FoldPlain16 holds, and `plain`
+// is true. Otherwise FoldStored must fold it.
 struct StoredScan {
     bool plain = false;
     bool blank = true;
@@ -148,7 +192,7 @@ StoredScan ScanStored(QByteArrayView stored, std::uint8_t *out)
         lastSpace = space;
     }
     StoredScan scan;
-    scan.plain = size > 0 && !(seen & Odd) && !twoSpaces && !lastSpace;
+    scan.plain = size > 0 && !(seen & (Odd | Rare)) && !twoSpaces && !lastSpace;
     scan.blank = !(seen & NotSpace);
     scan.control = seen & Control;
     return scan;
@@ -159,7 +203,16 @@ void MapStored(QByteArrayView stored, std::uint8_t *out)
 {
     const FoldTables &t = StoredFoldTables();
     const auto *data = reinterpret_cast<const std::uint8_t *>(stored.data());
-    for (qsizetype i = 0; i < stored.size(); ++i)
+    qsizetype i = 0;
+#ifdef __SSE2__
+    if (t.wideFoldHolds) {
+        for (; i + 16 <= stored.size(); i += 16) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), FoldPlain16(x));
+        }
+    }
+#endif
+    for (; i < stored.size(); ++i)
         out[i] = t.folded[data[i]];
 }
 
@@ -170,10 +223,9 @@ void MapStored(QByteArrayView stored, std::uint8_t *out)
 bool QuickPlain(QByteArrayView stored)
 {
 #ifdef __SSE2__
-    constexpr std::uint8_t PlainSpace = 0xFF; // FlipChar(' ')
     const qsizetype size = stored.size();
     const auto *data = reinterpret_cast<const std::uint8_t *>(stored.data());
-    if (size == 0 || data[0] == PlainSpace || data[size - 1] == PlainSpace)
+    if (size == 0 || data[0] == StoredSpace || data[size - 1] == StoredSpace)
         return false;
     const __m128i low = _mm_set1_epi8(31);
     const __m128i rareFrom = _mm_set1_epi8(char(0x60));
@@ -181,7 +233,7 @@ bool QuickPlain(QByteArrayView stored)
     const __m128i quote = _mm_set1_epi8(char(0xFD));
     const __m128i apostrophe = _mm_set1_epi8(char(0xF8));
     const __m128i backtick = _mm_set1_epi8(char(0xBF));
-    const __m128i space = _mm_set1_epi8(char(PlainSpace));
+    const __m128i space = _mm_set1_epi8(char(StoredSpace));
     unsigned carry = 0; // whether the previous chunk ended with a space
     qsizetype i = 0;
     for (; i + 16 <= size; i += 16) {
@@ -202,7 +254,7 @@ bool QuickPlain(QByteArrayView stored)
         const std::uint8_t byte = data[i];
         if (CoarselyOdd(byte))
             return false;
-        const unsigned isSpace = byte == PlainSpace;
+        const unsigned isSpace = byte == StoredSpace;
         if (carry & isSpace)
             return false;
         carry = isSpace;
@@ -229,7 +281,18 @@ bool SamePlainFold(QByteArrayView a, QByteArrayView b)
     if (a.size() != b.size())
         return false;
     const FoldTables &t = StoredFoldTables();
-    for (qsizetype i = 0; i < a.size(); ++i) {
+    qsizetype i = 0;
+#ifdef __SSE2__
+    if (t.wideFoldHolds) {
+        for (; i + 16 <= a.size(); i += 16) {
+            const __m128i x = FoldPlain16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(a.data() + i)));
+            const __m128i y = FoldPlain16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(b.data() + i)));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF)
+                return false;
+        }
+    }
+#endif
+    for (; i < a.size(); ++i) {
         if (a[i] != b[i] && t.folded[std::uint8_t(a[i])] != t.folded[std::uint8_t(b[i])])
             return false;
     }
@@ -422,8 +485,6 @@ private:
 
     void checkQuestions()
     {
-        // A question line takes some dozens of bytes: room for the questions
-        // the file can hold, grown if it holds more.
         // Room for the questions counted, as far as the file can hold them
         // (a question line takes at least a dozen bytes); grown if need be.
         std::int64_t counted = 0;
@@ -435,6 +496,7 @@ private:
             for (std::int32_t i = 0; i < m_counts[level]; ++i, ++lineNo) {
                 QByteArrayView line;
                 if (!m_reader.Next(&line)) {
+                    lookUpPending(&seen);
                     std::int64_t missing = std::int64_t(m_counts[level]) - i;
                     for (int later = level + 1; later < Levels; ++later)
                         missing += m_counts[later];
@@ -450,6 +512,7 @@ private:
                 checkQuestion(line, lineNo, &seen);
             }
         }
+        lookUpPending(&seen);
         const qsizetype extra = m_reader.CountRest();
         if (extra > 0) {
             warning(lineNo, 0,
@@ -463,28 +526,34 @@ private:
         std::int32_t authorIndex = 0;
         std::int32_t subjectIndex = 0;
         if (auto failure = SplitQuestionLine(line, lineNo, &fields, &authorIndex, &subjectIndex)) {
+            lookUpPending(seen);
             error(failure->Line, failure->Field, failure->Reason);
             return;
         }
-        // The question is folded first, so that its slot in the table of
-        // questions is fetched while the answers are looked at.
-        if (m_folded.size() < size_t(line.size()) + 1)
-            m_folded.resize(size_t(line.size()) + 1);
+        // The question is folded and hashed first, and its slot in the table
+        // of questions asked for; the previous line's question is looked up
+        // then, its slot fetched meanwhile; this line's is looked up after
+        // the next line's question is folded. Findings keep their order: the
+        // previous line's comes before any of this line's.
+        std::vector<std::uint8_t> &folding = m_folded[m_pending.line == 0 || m_pending.buffer == 1 ? 0 : 1];
+        if (folding.size() < size_t(line.size()) + 1)
+            folding.resize(size_t(line.size()) + 1);
         const bool quick = StoredFoldTables().quickTestHolds;
         std::array<StoredScan, 5> scans{};
         if (quick && QuickPlain(fields[0])) {
             scans[0] = PlainScan();
-            MapStored(fields[0], m_folded.data());
+            MapStored(fields[0], folding.data());
         } else {
-            scans[0] = ScanStored<true>(fields[0], m_folded.data());
+            scans[0] = ScanStored<true>(fields[0], folding.data());
         }
         qsizetype questionSize = fields[0].size();
         if (!scans[0].plain)
-            questionSize = FoldStored(fields[0], m_folded.data());
-        const QByteArrayView question(m_folded.data(), questionSize);
+            questionSize = FoldStored(fields[0], folding.data());
+        const QByteArrayView question(folding.data(), questionSize);
         const std::uint64_t hash = qHashBits(question.data(), size_t(question.size()));
         if (questionSize > 0)
             seen->prefetch(hash);
+        lookUpPending(seen);
         for (int f = 1; f < 5; ++f)
             scans[f] = quick && QuickPlain(fields[f]) ? PlainScan() : ScanStored<false>(fields[f], nullptr);
 
@@ -513,14 +582,21 @@ private:
         checkIndex(lineNo, 6, authorIndex, m_authors, QStringLiteral("author"));
         checkIndex(lineNo, 7, subjectIndex, m_subjects, QStringLiteral("subject"));
 
-        if (questionSize > 0) {
-            const auto sameText = [&](const QuestionTable::Entry &earlier) {
-                return foldedEqual(earlier.stored, question);
-            };
-            if (const QuestionTable::Entry *earlier = seen->findOrAdd(hash, fields[0], lineNo, sameText)) {
-                warning(lineNo, 1, QStringLiteral("the same question as line %1").arg(earlier->line));
-                m_found.last().Related = earlier->line;
-            }
+        if (questionSize > 0)
+            m_pending = {hash, fields[0], question, lineNo, &folding == &m_folded[0] ? 0 : 1};
+    }
+
+    // The same question as an earlier line, for the question left to look up.
+    void lookUpPending(QuestionTable *seen)
+    {
+        if (m_pending.line == 0)
+            return;
+        const Pending p = m_pending;
+        m_pending = {};
+        const auto sameText = [&](const QuestionTable::Entry &earlier) { return foldedEqual(earlier.stored, p.folded); };
+        if (const QuestionTable::Entry *earlier = seen->findOrAdd(p.hash, p.stored, p.line, sameText)) {
+            warning(p.line, 1, QStringLiteral("the same question as line %1").arg(earlier->line));
+            m_found.last().Related = earlier->line;
         }
     }
 
@@ -546,7 +622,16 @@ private:
     LineReader m_reader;
     qsizetype m_bytes = 0;
     std::array<QByteArrayView, FirstQuestionLineNo - 1> m_head{}; // lines 1 to 5
-    std::vector<std::uint8_t> m_folded;  // the question being checked, folded
+    // A question folded and hashed, not yet looked up in the table.
+    struct Pending {
+        std::uint64_t hash = 0;
+        QByteArrayView stored;
+        QByteArrayView folded; // in m_folded[buffer]
+        int line = 0;          // 0: none
+        int buffer = 0;
+    };
+    Pending m_pending;
+    std::array<std::vector<std::uint8_t>, 2> m_folded; // the questions of this line and the pending one, folded
     std::vector<std::uint8_t> m_other;   // a text folded to compare with
     std::vector<std::uint8_t> m_earlier; // another text folded to compare with
     QList<Diagnostic> m_found;
