@@ -453,6 +453,11 @@ private slots:
             << "1,Какая планета ближе всех к Солнцу?,Меркурий,Венера,Марс,Земля\r\n"
                "2,Какая планета третья от Солнца?,Земля,Марс,Венера,Меркурий"
             << "line 18, column question: warning: the same four answers as line 17";
+        QTest::newRow("the first earlier match is named, whichever kind")
+            << "1,Какая река — самая длинная в Европе?,Волга,Дунай,Днепр,Урал\r\n"
+               "2,Какая река течёт через Волгоград?,Волга,Рейн,Дон,Эльба\r\n"
+               "4,Какая река Европы длиннее всех?,Волга,Рейн,Дон,Эльба"
+            << "line 19, column question: warning: nearly the same question as line 17";
     }
 
     void lintsFlagWhatAnEditorWouldSendBack()
