@@ -419,7 +419,52 @@ private:
             int nearlyShared = 0;
             int nearlyAll = 0;
             bool nearlySameRight = false;
-            for (;;) {
+            // Whether earlier question i matches on wording, sharing `shared`
+            // stems; the first that does is kept.
+            auto matches = [&](qsizetype i, int shared) {
+                const Entry &a = entries[i];
+                const int all = int(a.Stems.size() + b.Stems.size()) - shared;
+                // A number says little: "four" answers the human heart and the crocodile's.
+                const bool sameRight = !a.RightIsNumber && a.Right == b.Right;
+                if ((sameRight && shared >= 2 && shared * 5 >= all * 2) || (shared >= 4 && shared * 4 >= all * 3)) {
+                    nearly = i;
+                    nearlyShared = shared;
+                    nearlyAll = all;
+                    nearlySameRight = sameRight;
+                    return true;
+                }
+                return false;
+            };
+            qsizetype postings = 0;
+            for (const QList<qsizetype> *list : lists)
+                postings += list->size();
+            // Lists of usual length: count the stems each earlier question
+            // shares and keep the first that matches. Very long ones (stems
+            // that most questions have) are walked together in file order
+            // instead, which stops at the first match as soon as it comes.
+            if (postings <= 32768) {
+                if (m_shared.size() < size_t(entries.size()))
+                    m_shared.resize(size_t(entries.size()), 0);
+                m_touched.clear();
+                for (const QList<qsizetype> *list : lists) {
+                    for (qsizetype i : *list) {
+                        if (m_shared[size_t(i)]++ == 0)
+                            m_touched.push_back(i);
+                    }
+                }
+                // In file order from the first, so that the first match is kept.
+                std::sort(m_touched.begin(), m_touched.end());
+                for (qsizetype i : m_touched) {
+                    if (sameAnswers >= 0 && i >= sameAnswers)
+                        break;
+                    if (m_shared[size_t(i)] >= 2 && matches(i, m_shared[size_t(i)]))
+                        break;
+                }
+                for (qsizetype i : m_touched)
+                    m_shared[size_t(i)] = 0;
+                lists.clear();
+            }
+            while (!lists.empty()) {
                 qsizetype i = -1;
                 for (size_t k = 0; k < lists.size(); ++k) {
                     if (at[k] < lists[k]->size() && (i < 0 || (*lists[k])[at[k]] < i))
@@ -434,17 +479,8 @@ private:
                         ++at[k];
                     }
                 }
-                const Entry &a = entries[i];
-                const int all = int(a.Stems.size() + b.Stems.size()) - shared;
-                // A number says little: "four" answers the human heart and the crocodile's.
-                const bool sameRight = !a.RightIsNumber && a.Right == b.Right;
-                if ((sameRight && shared >= 2 && shared * 5 >= all * 2) || (shared >= 4 && shared * 4 >= all * 3)) {
-                    nearly = i;
-                    nearlyShared = shared;
-                    nearlyAll = all;
-                    nearlySameRight = sameRight;
+                if (matches(i, shared))
                     break;
-                }
             }
             if (nearly >= 0) {
                 warn(b.Line, 1,
@@ -464,6 +500,8 @@ private:
     }
 
     QList<Diagnostic> m_found;
+    std::vector<int> m_shared;        // stems shared with the question being compared, by earlier question
+    std::vector<qsizetype> m_touched; // the earlier questions m_shared counts for
 };
 
 } // namespace
