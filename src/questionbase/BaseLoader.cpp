@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <unistd.h>
+
 #include <limits>
 #include <utility>
 
@@ -25,6 +27,7 @@ void ClearTables(GameState &state)
 {
     for (QList<QuestionRef> &level : state.LevelQuestions)
         level.clear();
+    state.Source.reset();
     state.BaseBytes.clear();
     state.LevelCounts.fill(0);
     state.Authors.clear();
@@ -56,9 +59,15 @@ std::optional<BaseFailure> LoadBase(const QString &path, GameState &state, std::
     ClearTables(state);
     *gamesPlayed = 0;
 
+    if (path.isEmpty())
+        return BaseFailure{0, 0, QStringLiteral("not a base file name")};
+    QFile file;
     QByteArray bytes;
-    if (auto failure = ReadWholeFile(path, &bytes))
-        return failure;
+    auto reason = SafeFile::OpenForReading(file, path);
+    if (!reason)
+        reason = SafeFile::ReadAll(file, &bytes);
+    if (reason)
+        return BaseFailure{0, 0, QStringLiteral("cannot read %1: %2").arg(path, *reason)};
     auto indexed = IndexBaseFile(bytes, progress);
     if (auto *failure = std::get_if<BaseFailure>(&indexed))
         return *failure;
@@ -78,7 +87,11 @@ std::optional<BaseFailure> LoadBase(const QString &path, GameState &state, std::
         list.append(read);
         state.LevelCounts[level] = std::int32_t(read.size());
     }
-    state.BaseBytes = std::move(bytes);
+    // The game reads its questions from the file from now on; only a file
+    // that changed while it was read is kept in memory as it was read.
+    state.Source = QuestionSource::Adopt(::dup(file.handle()), bytes.size());
+    if (!state.Source)
+        state.BaseBytes = std::move(bytes);
     state.AuthorCount = index.AuthorCount;
     state.Authors = QStringList{QString()} + index.Authors;
     state.SubjectCount = index.SubjectCount;
@@ -162,7 +175,14 @@ std::optional<BaseFailure> RewriteBase(const QString &path, const QByteArray &he
     std::array<qsizetype, Levels + 1> written{};
     std::int64_t total = 0;
     qsizetype size = 0;
-    const QByteArrayView source(state.BaseBytes);
+    // The question lines come from the file as it was loaded, read again
+    // whole; a file that changed since cannot give them back.
+    QByteArray loaded;
+    if (state.Source) {
+        if (auto reason = state.Source->ReadAll(&loaded))
+            return BaseFailure{0, 0, *reason};
+    }
+    const QByteArrayView source(state.Source ? loaded : state.BaseBytes);
     for (int level = 1; level <= GameState::Levels; ++level) {
         const QList<QuestionRef> &list = state.LevelQuestions[level];
         written[level] = std::max<qsizetype>(0, std::min<qsizetype>(state.LevelCounts[level], list.size() - 1));

@@ -4,6 +4,10 @@
 
 QABase GameState::Question(QuestionRef ref) const
 {
+    if (Source) {
+        const std::optional<QByteArray> line = Source->Line(ref);
+        return line ? BaseFile::DecodeQuestionLine(*line) : QABase();
+    }
     if (ref.Length == 0 || std::uint64_t(ref.Offset) + ref.Length > std::uint64_t(BaseBytes.size()))
         return QABase();
     return BaseFile::DecodeQuestionLine(QByteArrayView(BaseBytes).sliced(ref.Offset, ref.Length));

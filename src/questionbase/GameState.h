@@ -3,6 +3,7 @@
 #include "questionbase/BestTable.h"
 #include "questionbase/QABase.h"
 #include "questionbase/QuestionRef.h"
+#include "questionbase/QuestionSource.h"
 
 #include <QByteArray>
 
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 // The state of the game, held once for the whole run by the game session
 // (GameSession), its only writer; windows read it through the session. Each
@@ -25,11 +27,14 @@ struct GameState {
 
     // Loading and saving a base (the draw changes the order; the new-game
     // dialog's description of a base sets the counts between games).
-    // BaseBytes holds the base file as it was read; every question of the
-    // level lists is the place of its line in it. Index 1..15 is the level;
+    // Every question of the level lists is the place of its line in the
+    // base file as it was read: in Source, the loaded file held open, or,
+    // for questions that do not come from a file and for a file that
+    // changed while it was read, in BaseBytes. Index 1..15 is the level;
     // index 0 is unused. For level L the list holds LevelCounts[L] + 1
     // elements: element 0 is the scratch slot used for swaps and moves,
     // elements 1..LevelCounts[L] the questions in rotation order.
+    std::shared_ptr<const QuestionSource> Source;
     QByteArray BaseBytes;
     std::array<QList<QuestionRef>, Levels + 1> LevelQuestions;
     std::array<std::int32_t, Levels + 1> LevelCounts{};
@@ -59,7 +64,7 @@ struct GameState {
     int GameTicks = 0;
 
     // The text of a question of the level lists (an empty question for the
-    // scratch slot or a place outside BaseBytes).
+    // scratch slot, a place outside the bytes, or a file that changed).
     QABase Question(QuestionRef ref) const;
     // Appends the line of `question` to BaseBytes and gives its place, for a
     // question that does not come from a file (made up by tools and tests).

@@ -57,6 +57,11 @@ std::optional<QString> ReadAll(const QString &path, QByteArray *bytes, qint64 ma
     QFile file;
     if (auto reason = OpenForReading(file, path, maxSize))
         return reason;
+    return ReadAll(file, bytes, maxSize);
+}
+
+std::optional<QString> ReadAll(QFile &file, QByteArray *bytes, qint64 maxSize)
+{
     // Straight into a buffer of the file's size, in as few reads as the
     // system allows; then whatever the file grew by since, up to one byte
     // past the limit.

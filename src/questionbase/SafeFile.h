@@ -23,6 +23,9 @@ inline constexpr qint64 MaxReadSize = qint64(512) * 1024 * 1024;
 // 512 MiB".
 std::optional<QString> OpenForReading(QFile &file, const QString &path, qint64 maxSize = MaxReadSize);
 
+// The whole content of a file opened by OpenForReading, up to `maxSize`.
+std::optional<QString> ReadAll(QFile &file, QByteArray *bytes, qint64 maxSize = MaxReadSize);
+
 // The whole content of `path`, with the same checks.
 std::optional<QString> ReadAll(const QString &path, QByteArray *bytes, qint64 maxSize = MaxReadSize);
 

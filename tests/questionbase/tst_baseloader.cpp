@@ -492,6 +492,56 @@ private slots:
         QCOMPARE(ReadFile(m_base), Lines(lines));
     }
 
+    // A game reads its questions from the file it loaded. Another program
+    // writing into that file meanwhile: the changed bytes never pass for
+    // questions, and the rewrite leaves the file as that program left it.
+    // A file renamed over the base is no change to the one that was loaded.
+    void baseChangedUnderTheGame_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("rewrites");
+        QTest::newRow("shortened in place") << "truncate" << false;
+        QTest::newRow("rewritten in place, same size") << "overwrite" << false;
+        QTest::newRow("another file renamed over it") << "rename" << true;
+    }
+
+    void baseChangedUnderTheGame()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, rewrites);
+        GameState state;
+        std::int32_t games = 0;
+        QVERIFY(!LoadBase(m_base, state, &games));
+        const QStringList loaded = Questions(state, 1);
+        QCOMPARE(loaded.size(), 2);
+        const QByteArray loadedBytes = ReadFile(m_base);
+        QByteArray changed = loadedBytes;
+        if (how == "truncate") {
+            changed.truncate(changed.size() / 2);
+            QVERIFY(WriteFile(m_base, changed));
+        } else if (how == "overwrite") {
+            changed.replace(Stored(QStringLiteral("L1Q1")), Stored(QStringLiteral("X1Y1")));
+            QVERIFY(changed != loadedBytes);
+            QVERIFY(WriteFile(m_base, changed));
+        } else {
+            changed = Lines(WellFormedLines(1));
+            QVERIFY(WriteFile(m_dir.filePath("QA/Other.QA"), changed));
+            QVERIFY(::rename(QFile::encodeName(m_dir.filePath("QA/Other.QA")).constData(),
+                             QFile::encodeName(m_base).constData()) == 0);
+        }
+        const QStringList expected = rewrites ? loaded : QStringList{QString(), QString()};
+        QCOMPARE(Questions(state, 1), expected);
+        const auto failure = RewriteBase(m_base, "T", state, 1);
+        QCOMPARE(!failure, rewrites);
+        if (rewrites) {
+            GameState again;
+            QVERIFY(!LoadBase(m_base, again, &games));
+            QCOMPARE(Questions(again, 1), loaded);
+        } else {
+            QCOMPARE(ReadFile(m_base), changed);
+        }
+    }
+
     void failedRewriteLeavesTheOldBase()
     {
         const QByteArray old = ReadFile(m_base);
