@@ -9,7 +9,7 @@ xvfb xauth xdotool imagemagick xdg-utils \
 clang libclang-rt-14-dev python3 libxcb1-dev \
 dpkg-dev desktop-file-utils appstream lintian qt6-svg-dev \
 sox qt6-multimedia-dev weston qt6-wayland openbox x11-utils \
-pulseaudio pulseaudio-utils"
+pulseaudio pulseaudio-utils strace"
 
 missing=""
 for p in $PACKAGES; do

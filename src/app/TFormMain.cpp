@@ -8,6 +8,7 @@
 #include "game/GameSession.h"
 #include "questionbase/GameState.h"
 #include "app/MainLayout.h"
+#include "app/MenuPointer.h"
 #include "forms/MessageBox.h"
 #include "forms/Palette.h"
 #include "forms/Press.h"
@@ -71,6 +72,7 @@ TFormMain::TFormMain(GameSession &session, QWidget *parent)
     TimerForMenu->setInterval(5);
     TimerForMenu->setThreadPriority(TThreadedTimer::tpNormal);
     TimerForMenu->setOnTimer([this] { TimerForMenuTimer(); });
+    m_menuPointer = new MenuPointer(Stage, PanelMenu, TimerForMenu, this);
     TimerForMenu->setEnabled(true);
 
     followSession();
@@ -84,6 +86,9 @@ TFormMain::~TFormMain()
     // controls go.
     Timer->setEnabled(false);
     TimerForMenu->setEnabled(false);
+    // It watches the stage's events: gone before the stage is.
+    delete m_menuPointer;
+    m_menuPointer = nullptr;
     m_screenSaver.Release();
 }
 

@@ -17,6 +17,7 @@ class AutoSizeLabel;
 class QLabel;
 class TGauge;
 class TLCD99;
+class MenuPointer;
 class TThreadedTimer;
 class GameSession;
 struct GameState;
@@ -92,7 +93,7 @@ public:
     TLCD99 *LCD99 = nullptr;
 
     TThreadedTimer *Timer = nullptr;        // 100 ms, game clock and countdown
-    TThreadedTimer *TimerForMenu = nullptr; // 5 ms, menu panel slide
+    TThreadedTimer *TimerForMenu = nullptr; // 5 ms, menu panel slide; rests while the panel cannot move
 
     // The control called `name` (as in MainLayout), or nullptr.
     QWidget *control(const QString &name) const;
@@ -200,6 +201,7 @@ private:
     QWidget *m_newNameGamer = nullptr;
     QWidget *m_man = nullptr;
     QWidget *m_top5 = nullptr;
+    MenuPointer *m_menuPointer = nullptr; // the pointer the panel follows
     ScreenSaverInhibitor m_screenSaver;
     bool m_fullScreen = false;
     bool m_inWindow = false;
