@@ -1,5 +1,11 @@
 // The main window for screen readers: every control's role and name, and the
 // question and the host's words announced whenever they change.
+//
+// A screen reader speaks what changes on the control that has the keyboard
+// focus and keeps quiet about every other one. So between dialogs the stage
+// holds the focus, and its name is what the studio just said: the host's
+// words, a new question and its answers, joined into one utterance (one at a
+// time, since each one spoken cuts off the one before).
 #include "app/TFormMain.h"
 
 #include "forms/Accessible.h"
@@ -8,9 +14,124 @@
 #include "questionbase/MoneyLadder.h"
 #include "widgets/TLCD99.h"
 
+#include <QAccessibleInterface>
+#include <QEvent>
 #include <QLabel>
+#include <QStringList>
+#include <QTimer>
+
+#include <array>
 
 namespace {
+
+// What the studio says, as a reader hears it: gathered from everything that
+// changed in one turn of the event loop, then given to one of two voices on
+// the stage, which takes the focus. A reader speaks a control that gains the
+// focus, its name and no more (the voices' role has no name of its own), and
+// its "where am I" repeats it; two voices in turn because the focus must move
+// for every utterance: a name changed on the focused control is spoken only
+// the first time by readers that remember it by the control.
+class StageVoice : public QObject {
+public:
+    // Owned by `owner`, not by the stage, whose children are its controls.
+    StageVoice(QObject *owner, QWidget *stage, const QLabel *host, const QLabel *question,
+               std::array<QWidget *, 4> answers)
+        : QObject(owner), m_stage(stage), m_host(host), m_question(question), m_answers(answers)
+    {
+        for (int i = 0; i < 2; ++i) {
+            auto *voice = new QWidget(stage);
+            voice->setObjectName(QStringLiteral("StageVoice%1").arg(i + 1));
+            voice->setGeometry(0, 0, 1, 1); // drawn as nothing, never in the mouse's way
+            voice->setAttribute(Qt::WA_TransparentForMouseEvents);
+            voice->lower(); // below every control: the stacking stays the layout's
+            Accessible::Describe(voice, QAccessible::Client, [this, i] { return m_said[i]; });
+            m_voices[i] = voice;
+        }
+        m_flush.setSingleShot(true);
+        m_flush.setInterval(0);
+        connect(&m_flush, &QTimer::timeout, this, [this] { flush(); });
+        stage->installEventFilter(this);
+    }
+
+    void hostSaid() { m_hostChanged = true; m_flush.start(); }
+    void questionShown() { m_questionChanged = true; m_flush.start(); }
+    void answersChanged() { m_answersChanged = true; m_flush.start(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The stage comes back when the last dialog or message lets go of it;
+        // the focus they held went with them, so the voice takes it and the
+        // reader is not left on a control that is gone.
+        if (watched == m_stage && event->type() == QEvent::EnabledChange && m_stage->isEnabled())
+            QTimer::singleShot(0, this, [this] {
+                if (!m_flush.isActive() && focusIsFree())
+                    m_voices[m_current]->setFocus(Qt::OtherFocusReason);
+            });
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString answersText() const
+    {
+        QStringList places;
+        for (QWidget *area : m_answers) {
+            QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(area);
+            const QString name = reader ? reader->text(QAccessible::Name) : QString();
+            if (name.size() > 3) // an emptied place reads "C: "
+                places << name;
+        }
+        return places.join(QStringLiteral(". "));
+    }
+
+    // The focus may go to a voice: the stage is up and no control of it or
+    // of a dialog holds the focus.
+    bool focusIsFree() const
+    {
+        if (!m_stage->isEnabled() || !m_stage->isVisible())
+            return false;
+        const QWidget *focus = m_stage->window()->focusWidget();
+        return !focus || focus == m_stage->window() || !focus->isVisible() || !focus->isEnabled()
+            || m_stage->isAncestorOf(focus);
+    }
+
+    void flush()
+    {
+        QStringList parts;
+        if (m_hostChanged && !m_host->text().isEmpty())
+            parts << m_host->text();
+        if (m_questionChanged && !m_question->text().isEmpty())
+            parts << m_question->text();
+        if (m_questionChanged || m_answersChanged) {
+            const QString answers = answersText();
+            if (!answers.isEmpty())
+                parts << answers;
+        }
+        m_hostChanged = m_questionChanged = m_answersChanged = false;
+        if (parts.isEmpty())
+            return;
+        // Said by the voice that has not the focus, which then takes it; while
+        // a dialog holds the stage it waits there until the stage comes back.
+        const int next = focusIsFree() && m_voices[m_current]->hasFocus() ? 1 - m_current : m_current;
+        m_current = next;
+        m_said[next] = parts.join(QLatin1Char(' '));
+        Accessible::Announce(m_voices[next]);
+        if (focusIsFree())
+            m_voices[next]->setFocus(Qt::OtherFocusReason);
+    }
+
+    QWidget *m_stage;
+    const QLabel *m_host;
+    const QLabel *m_question;
+    std::array<QWidget *, 4> m_answers;
+    std::array<QWidget *, 2> m_voices{};
+    std::array<QString, 2> m_said;
+    int m_current = 0;
+    QTimer m_flush;
+    bool m_hostChanged = false;
+    bool m_questionChanged = false;
+    bool m_answersChanged = false;
+};
 
 QString markerState(const QString &picture)
 {
@@ -31,15 +152,20 @@ void TFormMain::describeForScreenReaders()
     const auto textOf = [](const QLabel *label) { return [label] { return label->text(); }; };
 
     setAccessibleName(windowTitle());
+    // A window of its own to the reader (a frame), which it names when the
+    // game comes to the front.
+    Describe(this, QAccessible::Window, [this] { return windowTitle(); });
     Describe(LabelQuestion, QAccessible::StaticText, textOf(LabelQuestion));
     LabelQuestion->setAccessibleDescription(QStringLiteral("Вопрос"));
     Describe(LabelDialog, QAccessible::StaticText, textOf(LabelDialog));
     LabelDialog->setAccessibleDescription(QStringLiteral("Ведущий"));
-    Describe(LabelTimer, QAccessible::Clock, [this] {
+    // Read as text: a reader knows no clock role and would call them
+    // "unknown".
+    Describe(LabelTimer, QAccessible::StaticText, [this] {
         return LabelTimer->text().isEmpty() ? QStringLiteral("Осталось секунд: нет")
                                             : QStringLiteral("Осталось секунд: ") + LabelTimer->text();
     });
-    Describe(LCD99, QAccessible::Clock, [this] { return QStringLiteral("Время игры ") + LCD99->Value(); });
+    Describe(LCD99, QAccessible::StaticText, [this] { return QStringLiteral("Время игры ") + LCD99->Value(); });
     Describe(LabelScore, QAccessible::StaticText,
              [this] { return QStringLiteral("Выигрыш: ") + LabelScore->text(); });
 
@@ -81,16 +207,23 @@ void TFormMain::describeForScreenReaders()
             ImagePos[step]->setProperty("marker", QStringLiteral("NONE"));
     });
 
+    auto *voice = new StageVoice(this, Stage, LabelDialog, LabelQuestion, {LabelClkA, LabelClkB, LabelClkC, LabelClkD});
+
     // What changes is read out: the new question with its answers, the host.
-    connect(session, &GameSession::questionShown, this, [this] {
+    connect(session, &GameSession::questionShown, this, [this, voice] {
         Accessible::Announce(LabelQuestion);
         for (QLabel *area : {LabelClkA, LabelClkB, LabelClkC, LabelClkD})
             Accessible::Announce(area);
+        voice->questionShown();
     });
-    connect(session, &GameSession::answerRemoved, this, [this](int place) {
+    connect(session, &GameSession::answerRemoved, this, [this, voice](int place) {
         const std::array<QLabel *, 5> areas{nullptr, LabelClkA, LabelClkB, LabelClkC, LabelClkD};
         if (place >= 1 && place <= 4)
             Accessible::Announce(areas[place]);
+        voice->answersChanged();
     });
-    connect(session, &GameSession::hostSaid, this, [this] { Accessible::Announce(LabelDialog); });
+    connect(session, &GameSession::hostSaid, this, [this, voice] {
+        Accessible::Announce(LabelDialog);
+        voice->hostSaid();
+    });
 }

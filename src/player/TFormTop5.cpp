@@ -13,6 +13,7 @@
 #include "forms/Palette.h"
 
 #include <QMouseEvent>
+#include <QStringList>
 
 TFormTop5::TFormTop5(GameSession &session, DialogHost &host)
     : DialogPanel(&host, host.DialogSurface(), QStringLiteral("Top 5"), {FormWidth, FormHeight},
@@ -98,13 +99,21 @@ QString TFormTop5::SumText(int step)
 
 void TFormTop5::FormShow()
 {
+    QStringList read; // the table as a screen reader reads it, row by row
     for (int row = 1; row <= Rows; ++row) {
         const BestTable &entry = m_session.state().Leaders[row];
         LabelNames[row]->setText(entry.Name);
         LabelScores[row]->setText(SumText(entry.Step));
         LabelTimes[row]->setText(FormatPlayTime(entry.Ticks));
+        if (!entry.Name.isEmpty())
+            read << QStringLiteral("%1. %2, %3 рублей, %4")
+                        .arg(row).arg(entry.Name, LabelScores[row]->text(), LabelTimes[row]->text());
     }
     HoldStage();
+    // The focus comes to the button, where a screen reader speaks the table
+    // with it; Enter closes the table from anywhere.
+    LabelBtnOk->setAccessibleDescription(read.join(QStringLiteral(". ")));
+    LabelBtnOk->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormTop5::FormHide()
