@@ -23,6 +23,10 @@ TFormTop5::TFormTop5(GameSession &session, DialogHost &host)
     setObjectName(QStringLiteral("FormTop5"));
     setFont(GameFont(FontFamily::Arial, 16, true));
     buildControls();
+    // What the host said at the end of the game lies behind the table, where
+    // a screen reader has no focus to speak it from: the table says it first.
+    connect(&m_session, &GameSession::questionShown, this, [this] { m_closingWords.clear(); });
+    connect(&m_session, &GameSession::hostSaid, this, [this](const QString &text) { m_closingWords = text; });
 }
 
 void TFormTop5::buildControls()
@@ -112,7 +116,8 @@ void TFormTop5::FormShow()
     HoldStage();
     // The focus comes to the button, where a screen reader speaks the table
     // with it; Enter closes the table from anywhere.
-    LabelBtnOk->setAccessibleDescription(read.join(QStringLiteral(". ")));
+    const QString table = read.join(QStringLiteral(". "));
+    LabelBtnOk->setAccessibleDescription(m_closingWords.isEmpty() ? table : m_closingWords + QLatin1Char(' ') + table);
     LabelBtnOk->setFocus(Qt::OtherFocusReason);
 }
 

@@ -13,11 +13,18 @@ and closes the game. At every step it checks what a reader is told: where the
 focus goes (a reader speaks the control that gains it) and that the event
 carries the new question's text.
 
+With --orca the screen reader itself runs on the same session (its speech
+output off, what it would say written to its debug log), and the run checks
+that it said the dialog, the name box, the greeting, every question with its
+four answers, and the leaderboard with the host's verdict, in that order. Its
+transcript goes to the artefact folder.
+
 Needs the AT-SPI client library for Python (python3-gi, gir1.2-atspi-2.0),
-at-spi2-core and a D-Bus daemon.
+at-spi2-core and a D-Bus daemon; --orca needs orca.
 """
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -60,7 +67,60 @@ def turn_screen_reader_on():
                           capture_output=True).returncode == 0
 
 
+def orca_listens():
+    """The screen reader has told the accessibility bus's registry which
+    events it wants (its log is written in blocks, no sign of life)."""
+    address = subprocess.run(["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
+                              "/org/a11y/bus", "org.a11y.Bus.GetAddress"], capture_output=True, text=True).stdout.strip()
+    registered = subprocess.run(["dbus-send", f"--bus={address}", "--print-reply", "--dest=org.a11y.atspi.Registry",
+                                 "/org/a11y/atspi/registry", "org.a11y.atspi.Registry.GetRegisteredEvents"],
+                                capture_output=True, text=True).stdout
+    return "Document:LoadComplete" in registered  # an event this run itself never asks for
+
+
+def start_orca(program, work, out):
+    """The screen reader on this session, its speech output off: what it
+    would say goes to its debug log."""
+    transcript = os.path.join(out, "orca-debug.log")
+    prefs = os.path.join(work, "orca")
+    os.makedirs(prefs)
+    orca = subprocess.Popen([program, "--debug-file", transcript, "-d", "speech", "-d", "braille", "-u", prefs],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
+    wait_until(lambda: orca.poll() is None and orca_listens(), "the screen reader", timeout=30, interval=0.2)
+    time.sleep(1)  # from its registration to its first event handled
+    return orca, transcript
+
+
+def spoken_lines(transcript):
+    """What the screen reader said, line by line, from its debug log."""
+    said = []
+    with open(transcript, encoding="utf-8", errors="replace") as f:
+        for line in f:
+            m = re.search(r"SPEECH OUTPUT: '(.*)'(?: voice=\S+)?\s*\{.*\}\s*$", line)
+            if m:
+                said.append(m.group(1))
+    return said
+
+
+def check_spoken(said, expected):
+    """Each expectation (a name and the texts one utterance must hold) is met
+    by an utterance after the one that met the previous expectation."""
+    at = 0
+    for what, texts, absent in expected:
+        while at < len(said) and not (all(t in said[at] for t in texts) and not any(a in said[at] for a in absent)):
+            at += 1
+        assert at < len(said), f"the screen reader did not say {what} ({texts}); it said: {said}"
+        at += 1
+
+
+# With the screen reader running, each step waits this long after what the
+# game said before the next key: long enough for it to speak, as a player
+# waits to hear.
+SETTLE = {"reader": 0.0}
+
+
 def key(name):
+    time.sleep(SETTLE["reader"])
     subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
 
 
@@ -157,8 +217,9 @@ def answer_buttons(reader):
     return buttons
 
 
-def read_question(reader, level):
-    """Reads what a player needs at a question; returns the answer places."""
+def read_question(reader, level, expected):
+    """Reads what a player needs at a question; returns the answer places.
+    What the screen reader must say goes to `expected`."""
     question = reader.wait(lambda: (lambda q: q if q and q.get_name().startswith(f"Уровень {level},") else None)(
         reader.find("label", description="Вопрос")), f"the question of level {level} for the reader")
     text = question.get_name()
@@ -174,6 +235,7 @@ def read_question(reader, level):
     for letter in "ABCD":
         assert answers[letter] in said, f"answer {letter} ({answers[letter]!r}) is not said: {said!r}"
     assert said.index(text) < said.index(answers["A"]), "the answers must come after the question"
+    expected.append((f"question {level} with its answers", [text] + list(answers.values()), []))
     timers = [n.get_name() for n in reader.all() if (n.get_name() or "").startswith("Осталось секунд: ")]
     assert timers, "no countdown for the reader"
     seconds = timers[0].split(": ")[1]
@@ -191,6 +253,7 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--game", required=True)
     ap.add_argument("--out", required=True)
+    ap.add_argument("--orca", help="run this screen reader too and check what it says")
     args = ap.parse_args()
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)
@@ -209,6 +272,8 @@ def main():
     os.environ["PULSE_SERVER"] = "unix:" + os.path.join(work, "no-such-socket")  # silent
     started = []
     game = None
+    orca = transcript = None
+    expected = []  # what the screen reader must say, in order
     try:
         started.append(start_x_server(800, 600))
         wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
@@ -223,6 +288,10 @@ def main():
         gi.require_version("Atspi", "2.0")
         from gi.repository import Atspi, GLib
         reader = Reader(Atspi, GLib)
+        if args.orca:
+            orca, transcript = start_orca(args.orca, work, args.out)
+            started.append(orca)
+            SETTLE["reader"] = 1.5
 
         env = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR")}
         game = subprocess.Popen([os.path.abspath(args.game)], cwd=work, env=env, stdout=log, stderr=subprocess.STDOUT)
@@ -240,6 +309,9 @@ def main():
         assert name_box.get_role_name() == "text", f"the name box reads as {name_box.get_role_name()!r}"
         assert reader.has(name_box, "EDITABLE"), "the name box reads as not editable"
         assert reader.find("label", "Представтесь, и мы сможем начать игру!", root=dialog), "the prompt is not read"
+        expected.append(("the new-game dialog", ["Замена имени", "Представтесь, и мы сможем начать игру!"], []))
+        expected.append(("the name box, editable", ["Имя игрока"], ["read only"]))
+        time.sleep(SETTLE["reader"])
         subprocess.run(["xdotool", "type", "--delay", "40", PLAYER], check=True)
         reader.wait(lambda: Atspi.Text.get_text(name_box, 0, -1) == PLAYER,
                     "the typed name read back from the name box")
@@ -249,13 +321,14 @@ def main():
         reader.wait(lambda: reader.focus_heard(lambda role, name, src: f"Приветствую вас, {PLAYER}" in name),
                     "the greeting spoken as the focus returns")
         assert not reader.has(dialog, "SHOWING"), "the new-game dialog still shows"
+        expected.append(("the greeting", [f"Приветствую вас, {PLAYER}"], []))
 
         key("ctrl+n")
-        answers = read_question(reader, 1)
+        answers = read_question(reader, 1, expected)
         for level in range(2, RIGHT_ANSWERS + 2):
             right = next(letter for letter, name in answers.items() if name.endswith("ЖЖЖЖ"))
             key(right.lower())
-            answers = read_question(reader, level)
+            answers = read_question(reader, level, expected)
             said = reader.focus_heard(lambda role, name, src: f"Уровень {level}," in name).get_name()
             assert f"{SUMS[level - 2]} рублей" in said, f"the host does not tell the sum won: {said!r}"
             ladder = {n.get_name() for n in reader.all() if n.get_role_name() == "list item"}
@@ -270,7 +343,10 @@ def main():
                                                     and src.get_parent() and src.get_parent().get_name() == "Top 5"),
                          "the focus on the leaderboard's button")
         table = ok.get_description()
-        assert table.startswith(f"1. {PLAYER}, 1000 рублей, "), f"the leaderboard reads {table!r}"
+        # The host's verdict lies behind the table: the table says it first.
+        assert f"1. {PLAYER}, 1000 рублей, " in table and "не верный ответ" in table \
+            and table.index("не верный ответ") < table.index(f"1. {PLAYER}"), f"the leaderboard reads {table!r}"
+        expected.append(("the leaderboard with the verdict", ["не верный ответ", f"1. {PLAYER}, 1000 рублей"], []))
         wait_until(lambda: parse_base(open(base_path, "rb").read())[2] == 1, "the base rewritten after the game")
         heard_before = len(reader.heard)
         key("Return")
@@ -282,6 +358,14 @@ def main():
         key("ctrl+q")
         game.wait(timeout=20)
         assert game.returncode == 0, f"the game exited with {game.returncode}"
+        if orca:
+            # Stopped, the screen reader writes out the rest of its log.
+            orca.terminate()
+            orca.wait(timeout=20)
+            said = spoken_lines(transcript)
+            with open(os.path.join(args.out, "orca-speech.txt"), "w", encoding="utf-8") as f:
+                f.write("\n".join(said) + "\n")
+            check_spoken(said, expected)
     finally:
         if game is not None and game.poll() is None:
             subprocess.run(["import", "-window", "root", os.path.join(args.out, "failure.png")])
@@ -294,7 +378,8 @@ def main():
             except subprocess.TimeoutExpired:
                 process.kill()
         log.close()
-    print(f"e2e reader: the game followed over the accessibility bus; log in {args.out}")
+    print(f"e2e reader: the game followed over the accessibility bus{' and by the screen reader' if orca else ''};"
+          f" log in {args.out}")
     shutil.rmtree(work, ignore_errors=True)
 
 
