@@ -25,28 +25,15 @@
 namespace {
 
 // What the studio says, as a reader hears it: gathered from everything that
-// changed in one turn of the event loop, then given to one of two voices on
-// the stage, which takes the focus. A reader speaks a control that gains the
-// focus, its name and no more (the voices' role has no name of its own), and
-// its "where am I" repeats it; two voices in turn because the focus must move
-// for every utterance: a name changed on the focused control is spoken only
-// the first time by readers that remember it by the control.
+// changed in one turn of the event loop, then said once by the stage's voice.
 class StageVoice : public QObject {
 public:
     // Owned by `owner`, not by the stage, whose children are its controls.
     StageVoice(QObject *owner, QWidget *stage, const QLabel *host, const QLabel *question,
                std::array<QWidget *, 4> answers)
-        : QObject(owner), m_stage(stage), m_host(host), m_question(question), m_answers(answers)
+        : QObject(owner), m_stage(stage), m_voice(new Accessible::Voice(stage)), m_host(host),
+          m_question(question), m_answers(answers)
     {
-        for (int i = 0; i < 2; ++i) {
-            auto *voice = new QWidget(stage);
-            voice->setObjectName(QStringLiteral("StageVoice%1").arg(i + 1));
-            voice->setGeometry(0, 0, 1, 1); // drawn as nothing, never in the mouse's way
-            voice->setAttribute(Qt::WA_TransparentForMouseEvents);
-            voice->lower(); // below every control: the stacking stays the layout's
-            Accessible::Describe(voice, QAccessible::Client, [this, i] { return m_said[i]; });
-            m_voices[i] = voice;
-        }
         m_flush.setSingleShot(true);
         m_flush.setInterval(0);
         connect(&m_flush, &QTimer::timeout, this, [this] { flush(); });
@@ -65,8 +52,8 @@ protected:
         // reader is not left on a control that is gone.
         if (watched == m_stage && event->type() == QEvent::EnabledChange && m_stage->isEnabled())
             QTimer::singleShot(0, this, [this] {
-                if (!m_flush.isActive() && focusIsFree())
-                    m_voices[m_current]->setFocus(Qt::OtherFocusReason);
+                if (!m_flush.isActive())
+                    m_voice->TakeFocus();
             });
         return QObject::eventFilter(watched, event);
     }
@@ -84,17 +71,6 @@ private:
         return places.join(QStringLiteral(". "));
     }
 
-    // The focus may go to a voice: the stage is up and no control of it or
-    // of a dialog holds the focus.
-    bool focusIsFree() const
-    {
-        if (!m_stage->isEnabled() || !m_stage->isVisible())
-            return false;
-        const QWidget *focus = m_stage->window()->focusWidget();
-        return !focus || focus == m_stage->window() || !focus->isVisible() || !focus->isEnabled()
-            || m_stage->isAncestorOf(focus);
-    }
-
     void flush()
     {
         QStringList parts;
@@ -108,25 +84,16 @@ private:
                 parts << answers;
         }
         m_hostChanged = m_questionChanged = m_answersChanged = false;
-        if (parts.isEmpty())
-            return;
-        // Said by the voice that has not the focus, which then takes it; while
-        // a dialog holds the stage it waits there until the stage comes back.
-        const int next = focusIsFree() && m_voices[m_current]->hasFocus() ? 1 - m_current : m_current;
-        m_current = next;
-        m_said[next] = parts.join(QLatin1Char(' '));
-        Accessible::Announce(m_voices[next]);
-        if (focusIsFree())
-            m_voices[next]->setFocus(Qt::OtherFocusReason);
+        // While a dialog holds the stage the voice waits for it to come back.
+        if (!parts.isEmpty())
+            m_voice->Say(parts.join(QLatin1Char(' ')));
     }
 
     QWidget *m_stage;
+    Accessible::Voice *m_voice;
     const QLabel *m_host;
     const QLabel *m_question;
     std::array<QWidget *, 4> m_answers;
-    std::array<QWidget *, 2> m_voices{};
-    std::array<QString, 2> m_said;
-    int m_current = 0;
     QTimer m_flush;
     bool m_hostChanged = false;
     bool m_questionChanged = false;

@@ -249,6 +249,36 @@ def read_question(reader, level, expected):
     return answers
 
 
+def use_fifty_fifty(reader, answers, right, expected):
+    """F2: the host's words and the two answers left are said at once."""
+    key("F2")
+    said = reader.wait(lambda: reader.focus_heard(lambda role, name, src: '"50 на 50"' in name),
+                       "fifty-fifty said").get_name()
+    left = [letter for letter in "ABCD" if answers[letter] in said]
+    assert len(left) == 2 and right in left, f"after fifty-fifty the reader hears {said!r}"
+    expected.append(("fifty-fifty with the two answers left", [answers[letter] for letter in left], []))
+
+
+def phone_a_friend(reader, expected):
+    """F3, a number and Enter: the dialog gets the focus, the friend's line is
+    said, and the host repeats it when the dialog has closed."""
+    key("F3")
+    phone = reader.wait(lambda: reader.focus_heard(lambda role, name, src: role == "dialog" and name == "Звонок другу"),
+                        "the focus in the phone dialog")
+    expected.append(("the phone dialog", ["Звонок другу", "Итак, кому будем звонить?"], []))
+    for digit in "1234567":
+        subprocess.run(["xdotool", "key", digit], check=True)
+    key("Return")
+    line = "вы позвонили своему другу по номеру 1234567"
+    reader.wait(lambda: reader.focus_heard(lambda role, name, src: line in name and src.get_parent() == phone),
+                "the friend's line said in the phone dialog")
+    expected.append(("the friend's line", [line], []))
+    heard = len(reader.heard)
+    reader.wait(lambda: not reader.has(phone, "SHOWING"), "the phone dialog closing by itself")
+    reader.wait(lambda: any(kind == "object:state-changed:focused" and line in name
+                            for kind, role, name, _ in reader.heard[heard:]), "the host repeating the friend's line")
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--game", required=True)
@@ -327,6 +357,10 @@ def main():
         answers = read_question(reader, 1, expected)
         for level in range(2, RIGHT_ANSWERS + 2):
             right = next(letter for letter, name in answers.items() if name.endswith("ЖЖЖЖ"))
+            if level == 2:
+                use_fifty_fifty(reader, answers, right, expected)
+            if level == 3:
+                phone_a_friend(reader, expected)
             key(right.lower())
             answers = read_question(reader, level, expected)
             said = reader.focus_heard(lambda role, name, src: f"Уровень {level}," in name).get_name()
