@@ -283,6 +283,7 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--game", required=True)
     ap.add_argument("--out", required=True)
+    ap.add_argument("--size", default="800x600")
     ap.add_argument("--orca", help="run this screen reader too and check what it says")
     args = ap.parse_args()
     shutil.rmtree(args.out, ignore_errors=True)
@@ -305,7 +306,7 @@ def main():
     orca = transcript = None
     expected = []  # what the screen reader must say, in order
     try:
-        started.append(start_x_server(800, 600))
+        started.append(start_x_server(*map(int, args.size.split("x"))))
         wait_until(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0,
                    "the X server", timeout=30, interval=0.1)
         started.append(start_session_bus(log))
