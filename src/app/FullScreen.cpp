@@ -48,6 +48,20 @@ double ScaleToApply(QSize screenPixels)
     return placement ? placement->scale : 0.0;
 }
 
+double FirstWindowScale(QSize available)
+{
+    const double fits = 0.8 * ScaleToApply(available);
+    const double step = fits >= 1.0 ? 0.25 : 0.05;
+    // A hair of tolerance, so that exactly 1.25 does not become 1.
+    const double whole = std::floor(fits / step + 1e-9) * step;
+    return std::max(whole, SmallestWindowScale(available));
+}
+
+double SmallestWindowScale(QSize available)
+{
+    return std::min(MinimumWindowScale, ScaleToApply(available));
+}
+
 bool HoldsStage(QSize logicalSize)
 {
     return logicalSize.width() >= StageWidth - 1 && logicalSize.height() >= StageHeight - 1;

@@ -28,6 +28,16 @@ std::optional<Placement> PlaceStage(QSize screenPixels);
 // (640 x 480 plays at 0.8), or 0 (none) when there is no screen.
 double ScaleToApply(QSize screenPixels);
 
+// The window the game may play in instead (F11) shows the whole stage scaled
+// to fit it, as PlaceStage() places it on a screen. It opens with the stage
+// at the largest whole-ish scale (a quarter step from 1 up, a twentieth below)
+// that fits 80 % of the `available` screen pixels, and never gets smaller
+// than the stage at MinimumWindowScale, where the smallest texts can still be
+// read; on a screen too small even for that, whatever fits.
+inline constexpr double MinimumWindowScale = 0.6;
+double FirstWindowScale(QSize available);
+double SmallestWindowScale(QSize available);
+
 // Whether a screen of `logicalSize` (after scaling) can hold the whole stage.
 // A pixel of rounding is forgiven.
 bool HoldsStage(QSize logicalSize);

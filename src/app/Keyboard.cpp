@@ -209,9 +209,14 @@ bool Keyboard::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != &m_main || MessageShown(&m_main))
+    if (!widget || widget->window() != &m_main)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
+    // A message waiting for its answer takes every key but F11: the game may
+    // change its window under the message, which stays up.
+    const bool f11 = key->key() == Qt::Key_F11 && !(key->modifiers() & Qt::ControlModifier);
+    if (MessageShown(&m_main) && !f11)
+        return false;
     return event->type() == QEvent::KeyPress ? keyPressed(key) : keyReleased(key);
 }
 

@@ -253,11 +253,14 @@ void TFormAbout::TimerIntervalTimer()
 {
     TimerInterval->setInterval(IntervalAfterPhase(m_scrollPhase));
     m_scrollPhase = PhaseAfter(m_scrollPhase);
+    // The new phase has a page to scroll.
+    TimerAnimate->Wake();
 }
 
 void TFormAbout::TimerAnimateTimer()
 {
     const int top = PanelAnimate->y();
+    const int imageTop = ImageInfo->y();
     switch (m_scrollPhase) {
     case 1:
         if (top > -ScreenHeight)
@@ -283,6 +286,10 @@ void TFormAbout::TimerAnimateTimer()
         }
         break;
     }
+    // A page scrolled to its end stays put until the next phase: most of
+    // each phase, the ticks would only find nothing to do.
+    if (PanelAnimate->y() == top && ImageInfo->y() == imageTop)
+        TimerAnimate->Rest();
 }
 
 void TFormAbout::FormShow()

@@ -8,6 +8,7 @@
 #include "game/GameSession.h"
 #include "questionbase/GameState.h"
 #include "app/MainLayout.h"
+#include "app/MenuPointer.h"
 #include "forms/MessageBox.h"
 #include "forms/Palette.h"
 #include "forms/Press.h"
@@ -24,6 +25,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -69,6 +72,7 @@ TFormMain::TFormMain(GameSession &session, QWidget *parent)
     TimerForMenu->setInterval(5);
     TimerForMenu->setThreadPriority(TThreadedTimer::tpNormal);
     TimerForMenu->setOnTimer([this] { TimerForMenuTimer(); });
+    m_menuPointer = new MenuPointer(Stage, PanelMenu, TimerForMenu, this);
     TimerForMenu->setEnabled(true);
 
     followSession();
@@ -82,6 +86,9 @@ TFormMain::~TFormMain()
     // controls go.
     Timer->setEnabled(false);
     TimerForMenu->setEnabled(false);
+    // It watches the stage's events: gone before the stage is.
+    delete m_menuPointer;
+    m_menuPointer = nullptr;
     m_screenSaver.Release();
 }
 
@@ -314,7 +321,20 @@ QPoint TFormMain::CursorOnStage() const
 void TFormMain::placeStage()
 {
     const QSize area = size();
+    const QPoint before = Stage->pos();
     Stage->move((area.width() - MainLayout::StageWidth) / 2, (area.height() - MainLayout::StageHeight) / 2);
+    const QPoint shift = Stage->pos() - before;
+    if (shift.isNull())
+        return;
+    // The panels that are up (dialogs, a message, the key list) keep their
+    // place on the stage, wholly on the window: centred ones stay centred.
+    for (QWidget *panel : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (panel == Stage || panel->isHidden())
+            continue;
+        const QPoint topLeft = panel->pos() + shift;
+        panel->move(std::clamp(topLeft.x(), 0, std::max(0, area.width() - panel->width())),
+                    std::clamp(topLeft.y(), 0, std::max(0, area.height() - panel->height())));
+    }
 }
 
 void TFormMain::resizeEvent(QResizeEvent *event)
@@ -356,33 +376,21 @@ bool TFormMain::PlayInWindow(bool window)
 {
     if (window == m_inWindow)
         return true;
-    const bool wasVisible = isVisible();
     if (window) {
         if (m_fullScreen) {
             setWindowState(windowState() & ~Qt::WindowFullScreen);
             m_fullScreen = false;
         }
         m_screenSaver.Release();
-        setWindowFlag(Qt::FramelessWindowHint, false);
-        setMinimumSize(MainLayout::StageWidth, MainLayout::StageHeight);
-        resize(MainLayout::StageWidth, MainLayout::StageHeight);
-        if (const QScreen *primary = QGuiApplication::primaryScreen())
-            move(primary->availableGeometry().center() - rect().center());
+        setGeometry(0, 0, MainLayout::StageWidth, MainLayout::StageHeight);
         m_inWindow = true;
     } else {
         if (!FullScreen::HoldsStage(FullScreen::ScreenSize()))
             return false;
-        setWindowFlag(Qt::FramelessWindowHint, true);
-        setMinimumSize(0, 0);
         m_inWindow = false;
         EnterFullScreen();
     }
     placeStage();
-    // Changing the frame takes the window down; it comes back at once.
-    if (wasVisible) {
-        show();
-        activateWindow();
-    }
     return true;
 }
 

@@ -17,6 +17,7 @@ class AutoSizeLabel;
 class QLabel;
 class TGauge;
 class TLCD99;
+class MenuPointer;
 class TThreadedTimer;
 class GameSession;
 struct GameState;
@@ -92,7 +93,7 @@ public:
     TLCD99 *LCD99 = nullptr;
 
     TThreadedTimer *Timer = nullptr;        // 100 ms, game clock and countdown
-    TThreadedTimer *TimerForMenu = nullptr; // 5 ms, menu panel slide
+    TThreadedTimer *TimerForMenu = nullptr; // 5 ms, menu panel slide; rests while the panel cannot move
 
     // The control called `name` (as in MainLayout), or nullptr.
     QWidget *control(const QString &name) const;
@@ -123,9 +124,11 @@ public:
     bool EnterFullScreen();
     void LeaveFullScreen();
     bool IsFullScreen() const { return m_fullScreen; }
-    // Plays in an ordinary framed window (resizable, never smaller than the
-    // stage, which stays in its middle) or back on the full screen. False
+    // Plays in a window: this window becomes the bare stage, 800 x 600, for
+    // the framed window that draws it scaled (ScaledSurface); or back on the
+    // full screen. Panels that are up keep their place on the stage. False
     // when the full screen was asked for and the screen cannot hold it.
+    // Which window shows this one on the screen is WindowMode's business.
     bool PlayInWindow(bool window);
     bool InWindow() const { return m_inWindow; }
     bool ScreenSaverHeld() const { return m_screenSaver.Held(); }
@@ -198,6 +201,7 @@ private:
     QWidget *m_newNameGamer = nullptr;
     QWidget *m_man = nullptr;
     QWidget *m_top5 = nullptr;
+    MenuPointer *m_menuPointer = nullptr; // the pointer the panel follows
     ScreenSaverInhibitor m_screenSaver;
     bool m_fullScreen = false;
     bool m_inWindow = false;

@@ -7,6 +7,7 @@
 #include "art/Art.h"
 #include "game/GameSession.h"
 #include "app/MainLayout.h"
+#include "app/MenuPointer.h"
 #include "game/MenuPanel.h"
 #include "forms/MessageBox.h"
 #include "game/QuestionDraw.h"
@@ -203,10 +204,13 @@ void TFormMain::TimerTimer()
 
 void TFormMain::TimerForMenuTimer()
 {
+    // A motion still waiting in the queue is the latest word on the pointer.
+    QCoreApplication::processEvents();
     const int left = PanelMenu->x();
-    const int moved = MenuPanel::Slide(left, CursorOnStage().x());
+    const int moved = MenuPanel::Slide(left, Stage->mapFromGlobal(m_menuPointer->Position()).x());
     if (moved != left)
         PanelMenu->move(moved, PanelMenu->y());
+    m_menuPointer->TickDone();
     QCoreApplication::processEvents();
 }
 

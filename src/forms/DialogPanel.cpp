@@ -62,13 +62,22 @@ void DialogPanel::DragBy(QWidget *title)
 {
     title->setCursor(Qt::SizeAllCursor);
     PressArea *press = PressArea::Of(title);
+    // The pointer is followed in the surface's own units: where the surface
+    // is drawn scaled, a move of the pointer is a larger or smaller move on it.
     press->setOnPress([this](QMouseEvent *event) {
-        m_dragStart = event->globalPosition().toPoint();
+        m_dragStart = onSurface(event->globalPosition());
         m_posAtPress = pos();
     });
     press->setOnDrag([this](QMouseEvent *event) {
-        MoveWithin(m_posAtPress + event->globalPosition().toPoint() - m_dragStart);
+        MoveWithin(m_posAtPress + onSurface(event->globalPosition()) - m_dragStart);
     });
+}
+
+QPoint DialogPanel::onSurface(QPointF global) const
+{
+    if (const QWidget *surface = parentWidget())
+        return surface->mapFromGlobal(global).toPoint();
+    return global.toPoint();
 }
 
 void DialogPanel::HoldStage()
@@ -88,8 +97,11 @@ void DialogPanel::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // A spontaneous show is the window coming back from being minimised:
     // nothing to run again.
-    if (event->spontaneous())
+    // So is a show while the dialog is up already: the window it is drawn on
+    // came back on the screen in another frame (F11).
+    if (event->spontaneous() || m_up)
         return;
+    m_up = true;
     // Described once the dialog is whole: readers take an interface made
     // for a class still under construction for a stale one.
     if (!m_described) {
@@ -104,8 +116,9 @@ void DialogPanel::showEvent(QShowEvent *event)
 void DialogPanel::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    if (event->spontaneous())
+    if (event->spontaneous() || !m_up)
         return;
+    m_up = false;
     FormHide();
 }
 

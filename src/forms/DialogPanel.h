@@ -47,8 +47,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // A global pointer position in the surface's coordinates (the screen's
+    // for a dialog on its own).
+    QPoint onSurface(QPointF global) const;
+
     DialogHost *m_host;
-    QPoint m_dragStart;   // global pointer position at the title's press
+    QPoint m_dragStart;   // pointer position on the surface at the title's press
     QPoint m_posAtPress;  // the panel's place then
     bool m_described = false;
+    bool m_up = false;    // FormShow ran and FormHide has not yet
 };

@@ -8,7 +8,7 @@
 #include "player/GameOptions.h"
 #include "game/GameSession.h"
 #include "app/Keyboard.h"
-#include "app/ScaledSurface.h"
+#include "app/WindowMode.h"
 #include "app/SessionEnd.h"
 #include "app/ShowSound.h"
 #include "sound/SoundBoard.h"
@@ -78,16 +78,15 @@ struct GameStart::Windows {
     TFormTop5 top5{session, main};
     // A signal, a logout or a lost display finishes a running game first.
     SessionEnd sessionEnd{[this](bool displayLost) { main.EndSession(displayLost); }};
-    double drawnScale = 0.0;
     // The player's own choices (the sound, the window), kept beside Zorban.ini.
     GameOptions options = GameOptions::Read(QString::fromLatin1(GameOptions::FileName));
     SoundBoard sound;
     Keyboard keyboard{main};
     // Last, so that it gives the main window back before the windows go.
-    std::unique_ptr<ScaledSurface> surface;
+    WindowMode windowMode;
 
     explicit Windows(double scaleBelowOne)
-        : drawnScale(scaleBelowOne)
+        : windowMode(main, scaleBelowOne)
     {
         main.setDialogs(&about, &telephone, &newNameGamer, &man, &top5);
         QObject::connect(&main, &TFormMain::closed, qApp, &QCoreApplication::quit);
@@ -101,17 +100,14 @@ struct GameStart::Windows {
             sound.SetEnabled(options.Sound);
             keepOptions();
         });
-        // A screen drawn through a transform has only the one way to show the stage.
-        if (drawnScale <= 0.0) {
-            keyboard.setOnToggleWindow([this] {
-                if (main.PlayInWindow(!main.InWindow())) {
-                    options.Window = main.InWindow();
-                    keepOptions();
-                }
-            });
-            if (options.Window)
-                main.PlayInWindow(true);
-        }
+        keyboard.setOnToggleWindow([this] {
+            if (windowMode.PlayInWindow(!windowMode.InWindow())) {
+                options.Window = windowMode.InWindow();
+                keepOptions();
+            }
+        });
+        if (options.Window)
+            windowMode.PlayInWindow(true);
     }
 
     void keepOptions() const { options.Write(QString::fromLatin1(GameOptions::FileName)); }
@@ -120,17 +116,9 @@ struct GameStart::Windows {
     // over it, and the new-game dialog waiting for the player's name.
     void showAtStart()
     {
-        if (drawnScale > 0.0)
-            surface = std::make_unique<ScaledSurface>(main, drawnScale);
         newNameGamer.show();
         about.show(); // the splash lies above the new-game dialog
-        main.show();
-        if (surface) {
-            surface->show();
-            surface->activateWindow();
-        } else {
-            main.activateWindow();
-        }
+        windowMode.Show();
         newNameGamer.EditNewNameGamer->setFocus(Qt::OtherFocusReason);
         // The splash's two seconds count from here, once every window is
         // built: on a very large screen painting the pictures takes a good
@@ -158,6 +146,7 @@ GameStart::GameStart(int &argc, char **argv)
     // The menu entry's name: desktops match the running window to it (and its icon) by this.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorban"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(WindowMode::Icon());
     m_windows = std::make_unique<Windows>(drawnScaled ? scale : 0.0);
 }
 

@@ -75,6 +75,7 @@ struct TThreadedTimer::Shared {
     bool terminate = false;
     int waitMs = 1000;
     bool tickPending = false;        // a tick is posted and not yet handled
+    bool awaitingTick = false;       // the worker waits for that tick to run
     std::uint64_t tickGeneration = 0;
     TThreadPriority priority = tpNormal;
     int baseNice = 0;
@@ -123,19 +124,30 @@ void WorkerLoop(const std::shared_ptr<TThreadedTimer::Shared> &sh)
                 continue;
             }
 
-            // One period has passed: hand the tick to the owner's thread and
-            // wait until it has run there, or until the timer is stopped,
-            // restarted or destroyed (then nobody will answer). The hand-over
-            // is a write to an event counter that the owner's event loop
-            // watches; the worker never touches a Qt object.
+            // One period has passed. A tick still waiting to run holds the
+            // next one back: wait until it has run (or the timer is stopped,
+            // restarted or destroyed: then nobody will answer), and count the
+            // next period from then, so that late ticks never pile up. Only
+            // this wait asks the owner's thread to wake the worker; a tick
+            // that ran within its period costs the worker no extra wake-up.
+            if (sh->tickPending) {
+                sh->awaitingTick = true;
+                sh->wake.wait(lock, [&] { return !sh->tickPending || restarted(); });
+                sh->awaitingTick = false;
+                if (restarted())
+                    break;
+                deadline = Clock::now() + period;
+                continue;
+            }
+
+            // Hand the tick to the owner's thread: a write to an event counter
+            // that its event loop watches. The worker never touches a Qt object.
             sh->tickPending = true;
             sh->tickGeneration = gen;
             ::eventfd_write(sh->wakeFd, 1);
-            sh->wake.wait(lock, [&] { return !sh->tickPending || restarted(); });
 
-            // Fixed rate: the next deadline is one period after the previous
-            // one, unless that has passed already; then count from now, so
-            // that late ticks never pile up.
+            // Fixed rate: the next deadline is one period after this one,
+            // unless that has passed already; then count from now.
             deadline += period;
             const auto now = Clock::now();
             if (deadline < now)
@@ -181,6 +193,23 @@ void TThreadedTimer::setEnabled(bool enabled)
     if (enabled == m_enabled)
         return;
     m_enabled = enabled;
+    m_resting = false;
+    applyRunState();
+}
+
+void TThreadedTimer::Rest()
+{
+    if (!m_enabled || m_resting)
+        return;
+    m_resting = true;
+    applyRunState();
+}
+
+void TThreadedTimer::Wake()
+{
+    if (!m_resting)
+        return;
+    m_resting = false;
     applyRunState();
 }
 
@@ -215,7 +244,7 @@ void TThreadedTimer::setOnTimer(std::function<void()> handler)
 
 void TThreadedTimer::applyRunState()
 {
-    const bool run = m_enabled && (m_interval > 0 || m_allowZero);
+    const bool run = m_enabled && !m_resting && (m_interval > 0 || m_allowZero);
     {
         std::lock_guard lock(m_shared->mutex);
         // A new generation voids any tick already on its way and restarts
@@ -265,12 +294,16 @@ void TThreadedTimer::deliverTick()
     }
 
     auto acknowledge = [shared = m_shared, gen] {
+        bool awaited = false;
         {
             std::lock_guard lock(shared->mutex);
-            if (shared->tickGeneration == gen)
+            if (shared->tickGeneration == gen) {
                 shared->tickPending = false;
+                awaited = shared->awaitingTick;
+            }
         }
-        shared->wake.notify_all();
+        if (awaited)
+            shared->wake.notify_all();
     };
 
     if (!m_enabled || !m_onTimer || m_inHandler) {

@@ -11,8 +11,8 @@ class QSocketNotifier;
 // A periodic timer whose timing comes from a worker thread of its own rather
 // than from the window system's timer events. The worker only waits; every
 // tick is handed to the thread that owns the timer (the GUI thread) and runs
-// there, and the worker waits until the handler has run before it waits for
-// the next period.
+// there, and the worker hands over no tick before the previous one has run:
+// a handler slower than the period stretches it, ticks never pile up.
 //
 // Contract, all of it on the owning thread:
 //  - setEnabled(true) on an enabled timer, or false on a disabled one, does
@@ -84,9 +84,21 @@ public:
     const std::function<void()> &OnTimer() const { return m_onTimer; }
     void setOnTimer(std::function<void()> handler);
 
+    // Resting: a handler that has nothing to do until something else
+    // happens may let its timer rest. A resting timer stays Enabled() but
+    // parks its worker as a disabled one does (no tick, no processor time);
+    // Wake() starts the periods again, the first tick one full interval
+    // later. Wake() on a timer that is not resting changes nothing, so it may
+    // be called on every event that could give the handler work. Rest() on a
+    // disabled timer does nothing; enabling a timer or changing its interval
+    // ends a rest.
+    void Rest();
+    void Wake();
+    bool Resting() const { return m_resting; }
+
     // True while the worker is running periods (enabled with a usable
-    // interval). An enabled timer with interval 0 and AllowZero clear is
-    // Enabled() but not Running().
+    // interval, not resting). An enabled timer with interval 0 and AllowZero
+    // clear is Enabled() but not Running().
     bool Running() const { return m_running; }
 
     // How many ticks have run the handler since construction (for tests and
@@ -106,6 +118,7 @@ private:
     TThreadPriority m_priority = tpNormal;
     bool m_allowZero = false;
     bool m_enabled = false;
+    bool m_resting = false;
     bool m_running = false;
     bool m_inHandler = false;
     std::uint64_t m_tickCount = 0;

@@ -34,6 +34,7 @@ private slots:
     void oneCycleScrollsThroughTheFourScreens();
     void returnEndsOnePixelLowAndTheNextCycleStartsThere();
     void eachPhaseStopsAtItsScreen();
+    void scrollTimerRestsOnAScreenUntilTheNextPhase();
     void hideResetsTheSheetButNotItsPicture();
     void showingAgainRestsOnTheFirstScreenThenBeginsTheEightSecondPhase();
     void okHidesItsPictureWhileHeldAndClosesOnRelease();
@@ -212,6 +213,24 @@ void TestAbout::eachPhaseStopsAtItsScreen()
     toPhase(2);
     runTicks(5);
     QCOMPARE(m_box->PanelAnimate->y(), -375);
+}
+
+void TestAbout::scrollTimerRestsOnAScreenUntilTheNextPhase()
+{
+    m_box->show();
+    // The phases are stepped by hand, and the splash must not end meanwhile.
+    m_box->TimerClose->stop();
+    m_box->TimerInterval->stop();
+    TThreadedTimer *timer = m_box->TimerAnimate;
+    timer->setEnabled(true);
+    // The splash stands on the first screen: nothing to scroll.
+    QTRY_VERIFY(timer->Resting());
+    QVERIFY(timer->Enabled());
+    m_box->TimerIntervalTimer();
+    QCOMPARE(m_box->ScrollPhase(), 1);
+    QVERIFY(!timer->Resting());
+    QTRY_VERIFY_WITH_TIMEOUT(timer->Resting(), 20000);
+    QCOMPARE(m_box->PanelAnimate->y(), -TFormAbout::ScreenHeight);
 }
 
 void TestAbout::hideResetsTheSheetButNotItsPicture()

@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QMouseEvent>
+#include <QWindow>
 
 #include <memory>
 
@@ -83,6 +85,7 @@ private slots:
     // Countdown and menu panel
     void countdownPausesWhileWindowIsHeld();
     void menuPanelSlidesOutAndBack();
+    void menuPanelFollowsMotionEventsAndRests();
 
     // Loading and saving going wrong
     void unreadableBaseDoesNotStartAGame_data();
@@ -791,6 +794,53 @@ void TestWholeGame::menuPanelSlidesOutAndBack()
     QCOMPARE(m_main->PanelMenu->x(), 555);
     m_main->TimerForMenuTimer();
     QCOMPARE(m_main->PanelMenu->x(), 545);
+}
+
+void TestWholeGame::menuPanelFollowsMotionEventsAndRests()
+{
+    openWindow(TestBase::Make(1, 1));
+    TThreadedTimer *timer = m_main->TimerForMenu;
+    QWindow *window = m_main->windowHandle();
+    // A motion as the window system reports it to the window.
+    const auto moveTo = [this, window](int x) {
+        const QPoint global = m_main->Stage->mapToGlobal(QPoint(x, 300));
+        QMouseEvent motion(QEvent::MouseMove, window->mapFromGlobal(global), global, Qt::NoButton,
+                           Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &motion);
+    };
+    // The window system keeps the pointer on the stage's left edge: only the
+    // motion events below say that it moves.
+    QCursor::setPos(m_main->Stage->mapToGlobal(QPoint(10, 300)));
+    timer->setEnabled(true);
+    QTRY_COMPARE(m_main->PanelMenu->x(), 795);
+    QTRY_VERIFY(timer->Resting());
+    QVERIFY(timer->Enabled());
+
+    // A move that leaves the hidden panel where it is does not wake it.
+    moveTo(400);
+    QVERIFY(timer->Resting());
+
+    std::uint64_t ticksBefore = timer->TickCount();
+    moveTo(797);
+    QTRY_VERIFY(timer->Resting());
+    QCOMPARE(m_main->PanelMenu->x(), 545);
+    QCOMPARE(timer->TickCount() - ticksBefore, 17u);
+
+    ticksBefore = timer->TickCount();
+    moveTo(300);
+    QTRY_VERIFY(timer->Resting());
+    QCOMPARE(m_main->PanelMenu->x(), 795);
+    QCOMPARE(timer->TickCount() - ticksBefore, 10u);
+
+    // Once the pointer has left the window its moves come as no events: the
+    // ticks ask the window system again, which still has it on the left.
+    moveTo(797);
+    QTRY_VERIFY(timer->Resting());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(window, &leave);
+    QVERIFY(!timer->Resting());
+    QTRY_VERIFY(timer->Resting());
+    QCOMPARE(m_main->PanelMenu->x(), 795);
 }
 
 void TestWholeGame::unreadableBaseDoesNotStartAGame_data()

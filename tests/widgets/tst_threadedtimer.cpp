@@ -217,6 +217,35 @@ private slots:
         QCOMPARE(ticks, 1);
     }
 
+    // A handler with nothing to do lets its timer rest: it stays enabled,
+    // costs nothing and ticks again only once woken. Enabling ends a rest.
+    void restingTimerStaysEnabledAndTicksOnlyOnceWoken()
+    {
+        TThreadedTimer timer;
+        int ticks = 0;
+        timer.setOnTimer([&] {
+            ++ticks;
+            timer.Rest();
+        });
+        timer.setInterval(15);
+        timer.setEnabled(true);
+        QTRY_COMPARE_WITH_TIMEOUT(ticks, 1, 10000);
+        QVERIFY(timer.Enabled());
+        QVERIFY(timer.Resting());
+        QVERIFY(!timer.Running());
+        QTest::qWait(100);
+        QCOMPARE(ticks, 1);
+
+        timer.Wake();
+        QTRY_COMPARE_WITH_TIMEOUT(ticks, 2, 10000);
+
+        timer.setEnabled(false);
+        timer.Rest();
+        QVERIFY(!timer.Resting());
+        timer.setEnabled(true);
+        QTRY_COMPARE_WITH_TIMEOUT(ticks, 3, 10000);
+    }
+
     // A tick already handed over while the GUI thread was busy must not run
     // once the timer has been disabled.
     void tickOnItsWayIsDroppedWhenDisabled()

@@ -4,14 +4,17 @@
 # Measures the game itself on an 800 x 600 virtual screen and prints one
 # "name: value unit" line per figure:
 #   - how long the main window takes to come up (median of 5 fresh starts),
-#   - processor use of the idle window over 10 s, with the menu panel's timer
-#     running, and again with the about box open,
+#   - processor use of the idle window over 10 s between games (the new-game
+#     dialog confirmed, the pointer still), with the about box open, and in a
+#     game with the clock running; for each, the threads' wake-ups (context
+#     switches) over the same 10 s and, where strace may attach, the system
+#     calls that carry the timers' ticks and the X traffic over 5 s,
 #   - resident memory with a base of 150 000 questions loaded for a game,
 # followed by the lines of zorban-bench (load, shuffle and rewrite times).
 #
-# Needs Xvfb, xdotool, and the targets zorban and zorban-bench built in
-# BUILD_DIR (default "build"). Progress notes go to stderr, the figures to
-# stdout. Timings are reported, never judged here.
+# Needs Xvfb, xdotool, strace (optional), and the targets zorban and zorban-bench built in
+# BUILD_DIR (default "build"). MEASURE_IDLE_ONLY=1 measures the idle figures
+# alone. Progress notes go to stderr, the figures to stdout. Timings are reported, never judged here.
 set -eu
 
 BUILD=${1:-build}
@@ -216,6 +219,7 @@ slide_menu_in()
     sleep 0.5
 }
 
+if [ -z "${MEASURE_IDLE_ONLY:-}" ]; then
 # ---- (a) Time until the main window is shown --------------------------------
 # Two ways of noticing the window: "xdotool search --sync", which looks once
 # at once and then every 500 ms, and a loop that asks xdotool every 10 ms.
@@ -272,23 +276,78 @@ echo "window_up_poll_median: $(printf '%s\n' $poll_times | median) ms"
 echo "window_up_poll_granularity: $(printf '%s\n' ${poll_periods:-0} | median) ms"
 echo "window_up_failed_connects: $FAILED_STARTS count"
 
+fi
+
 # ---- (b) and (c) Idle processor use ------------------------------------------
-note "idle processor use, 2 x 10 s"
+# Wake-ups of the whole process: the voluntary and involuntary context
+# switches of all its threads, which count every time a thread slept and ran
+# again (a timer's worker, the GUI thread woken by a tick or by the X server).
+wakeups()
+{
+    cat /proc/"$1"/task/*/status 2>/dev/null |
+        awk '$1 == "voluntary_ctxt_switches:" || $1 == "nonvoluntary_ctxt_switches:" { n += $2 } END { print n + 0 }'
+}
+
+# idle_cpu_NAME and idle_wakeups_NAME of GAME_PID over 10 s, then
+# idle_calls_NAME_* over 5 s: the calls that carry the timers' hand-off (futex; write and read on the
+# event counter; poll of the GUI thread) and the X connection (writev flushes
+# requests, recvmsg reads replies and events). strace slows the traced
+# process, so it runs after the processor figure, never during it.
+idle_figures()
+{
+    w0=$(wakeups "$GAME_PID")
+    t0=$(now_ns)
+    echo "idle_cpu_$1: $(cpu_percent 10) % of one core"
+    w1=$(wakeups "$GAME_PID")
+    t1=$(now_ns)
+    awk -v n="$((w1 - w0))" -v ns="$((t1 - t0))" -v name="$1" \
+        'BEGIN { printf "idle_wakeups_%s: %.1f per s\n", name, n / (ns / 1e9) }'
+    if ! command -v strace >/dev/null 2>&1; then
+        note "strace is not installed: no system-call counts"
+        return 0
+    fi
+    timeout -s INT 5 strace -q -c -f -e trace=futex,poll,ppoll,write,read,writev,sendmsg,recvmsg \
+        -o "$SCRATCH/strace.$1" -p "$GAME_PID" 2>"$SCRATCH/strace.err" || true
+    if ! grep -q "calls" "$SCRATCH/strace.$1" 2>/dev/null && [ -s "$SCRATCH/strace.err" ]; then
+        note "strace could not attach: $(head -n 1 "$SCRATCH/strace.err")"
+        return 0
+    fi
+    # A summary row: % time, seconds, usecs/call, calls, [errors,] name.
+    for call in futex poll ppoll write read writev sendmsg recvmsg; do
+        count=$(awk -v c="$call" '$NF == c { print $4 }' "$SCRATCH/strace.$1" 2>/dev/null)
+        echo "idle_calls_$1_$call: ${count:-0} in 5 s"
+    done
+}
+
+note "idle processor use: between games, about box open, in a game (3 x 15 s)"
 dir=$(fresh_dir idle "$BASE")
 start_game "$dir"
 wait_visible "$MAIN_TITLE" 20 || { note "the main window did not show"; exit 1; }
-# Between games: the new-game dialog confirmed, nothing else open.
+# Between games: the new-game dialog confirmed, nothing else open, the pointer
+# still over the question area (the menu panel hidden).
 confirm_new_game
 xdotool mousemove 400 300
 sleep 1
-echo "idle_cpu_menu_timer: $(cpu_percent 10) % of one core"
+idle_figures menu_timer
 
 slide_menu_in 15
 xdotool mousemove 744 15 click 1
 sleep 1
-echo "idle_cpu_about_open: $(cpu_percent 10) % of one core"
+idle_figures about_open
 awk -v kb="$(status_kb "$GAME_PID" VmRSS)" 'BEGIN { printf "rss_shipped_base_idle: %.1f MiB\n", kb / 1024 }'
+# Esc closes the about box; then "Новая игра..." starts a game
+# and the pointer rests over the question area while the clock runs.
+xdotool key Escape
+sleep 0.5
+slide_menu_in 63
+xdotool mousemove 673 63 click 1
+sleep 1
+xdotool mousemove 400 300
+sleep 1
+idle_figures in_game
 stop_game
+
+[ -z "${MEASURE_IDLE_ONLY:-}" ] || exit 0
 
 # ---- (d) Resident memory with a big base ------------------------------------
 note "resident memory with 150 000 questions"
