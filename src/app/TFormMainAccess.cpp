@@ -2,8 +2,8 @@
 // question and the host's words announced whenever they change.
 //
 // A screen reader speaks what changes on the control that has the keyboard
-// focus and keeps quiet about every other one. So between dialogs the stage
-// holds the focus, and its name is what the studio just said: the host's
+// focus and keeps quiet about every other one. So between dialogs the focus
+// is on the stage's voice, which says what the studio just said: the host's
 // words, a new question and its answers, joined into one utterance (one at a
 // time, since each one spoken cuts off the one before).
 #include "app/TFormMain.h"

@@ -69,10 +69,6 @@ void Announce(QWidget *widget)
     QAccessible::updateAccessibility(&event);
 }
 
-} // namespace Accessible
-
-namespace Accessible {
-
 Voice::Voice(QWidget *parent) : QObject(nullptr), m_parent(parent)
 {
     for (int i = 0; i < 2; ++i) {
@@ -88,11 +84,6 @@ Voice::Voice(QWidget *parent) : QObject(nullptr), m_parent(parent)
     }
     // Goes with its controls, and is no child of the parent's own.
     setParent(m_voices[0]);
-}
-
-QString Voice::Said() const
-{
-    return m_voices[m_current]->property("said").toString();
 }
 
 bool Voice::focusIsFree() const

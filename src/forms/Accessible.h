@@ -46,7 +46,6 @@ public:
     void Say(const QString &text);
     // Gives the focus back to the last utterance, if it may.
     void TakeFocus();
-    QString Said() const;
 
 private:
     bool focusIsFree() const;
