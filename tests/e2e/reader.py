@@ -129,7 +129,7 @@ class Reader:
 
     def __init__(self, atspi, glib):
         self.Atspi, self.GLib = atspi, glib
-        self.heard = []  # (event type, role, name) in order
+        self.heard = []  # (event type, role, name, object), in order
         self.listener = atspi.EventListener.new(self._hear)
         for event in EVENTS:
             self.listener.register(event)
