@@ -9,7 +9,8 @@ xvfb xauth xdotool imagemagick xdg-utils \
 clang libclang-rt-14-dev python3 libxcb1-dev \
 dpkg-dev desktop-file-utils appstream lintian qt6-svg-dev \
 sox qt6-multimedia-dev weston qt6-wayland openbox x11-utils \
-pulseaudio pulseaudio-utils strace"
+pulseaudio pulseaudio-utils strace \
+dbus-daemon dbus-bin at-spi2-core gir1.2-atspi-2.0 python3-gi orca"
 
 missing=""
 for p in $PACKAGES; do

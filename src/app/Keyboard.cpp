@@ -55,7 +55,7 @@ const std::pair<const char *, const char *> KeyList[] = {
     {"F2", "50 на 50"},
     {"F3", "звонок другу"},
     {"F4", "помощь зала"},
-    {"Enter", "OK"},
+    {"Enter", "OK, позвонить"},
     {"↑ ↓, PgUp PgDn", "имя, вопросник"},
     {"0..9  *  #", "телефон"},
     {"M", "звук вкл./выкл."},
@@ -157,6 +157,9 @@ QWidget *Keyboard::targetFor(const QKeyEvent &event) const
             return dialogButton(m_main.FormNewNameGamer(), "LabelBtnOk");
         if (shown(m_main.FormTop5()))
             return dialogButton(m_main.FormTop5(), "LabelBtnOk");
+        // Dials like "*": a screen reader takes the keypad's "*" for itself.
+        if (shown(m_main.FormPromptTelephone()))
+            return dialogButton(m_main.FormPromptTelephone(), "LabelStartNum");
         return nullptr;
     }
     if (key == Qt::Key_Escape && shown(m_main.FormAbout()))

@@ -40,9 +40,7 @@ public:
     void ShowWindow();
     bool InWindow() const { return m_inWindow; }
 
-    // Screen pixels of the drawn stage per stage pixel, and where it is drawn
-    // in the viewport.
-    double StageScale() const { return m_scale; }
+    // Where the stage is drawn in the window.
     QRect DrawnStage() const;
 
 protected:
@@ -62,6 +60,6 @@ private:
     const double m_fullScreenScale;
     QGraphicsProxyWidget *m_proxy = nullptr;
     bool m_inWindow = false;
-    double m_scale = 1.0;
+    double m_scale = 1.0; // the transform's: the window's units per stage pixel
     QRect m_windowGeometry; // the framed window's last place, kept across F11
 };

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QAccessible>
+#include <QObject>
 #include <QString>
 
+#include <array>
 #include <functional>
 
 class QWidget;
@@ -26,5 +28,31 @@ void Announce(QWidget *widget);
 // which a test's screen never has). Returns the previous watcher.
 using Watcher = std::function<void(QWidget *widget)>;
 Watcher SetAnnouncementWatcherForTests(Watcher watcher);
+
+// What a part of the window says that no control with the focus shows (the
+// host, a friend on the phone), spoken by a screen reader. A reader speaks a
+// control that gains the focus, its name and no more (the voice's role has no
+// name of its own), and its "where am I" repeats it. Two invisible controls
+// on `parent` take the focus in turn, one per utterance, since the focus must
+// move for every one: a name changed on the focused control is spoken only
+// the first time by readers that remember it by the control.
+class Voice : public QObject {
+public:
+    explicit Voice(QWidget *parent);
+
+    // Says `text`: the voice takes the focus if it may (its parent is up and
+    // no other control there or in a dialog holds the focus); otherwise it
+    // waits until TakeFocus().
+    void Say(const QString &text);
+    // Gives the focus back to the last utterance, if it may.
+    void TakeFocus();
+
+private:
+    bool focusIsFree() const;
+
+    QWidget *m_parent;
+    std::array<QWidget *, 2> m_voices{};
+    int m_current = 0;
+};
 
 } // namespace Accessible

@@ -99,6 +99,9 @@ void ShowOnSurface(QWidget *surface, const QString &text)
     box.adjustSize();
     box.move((surface->width() - box.width()) / 2, (surface->height() - box.height()) / 2);
 
+    // The focus comes back where it was (the name box of a dialog, say), so
+    // that typing and a screen reader go on there.
+    const QPointer<QWidget> focusBefore = surface->window()->focusWidget();
     QList<QPointer<QWidget>> held;
     for (QWidget *child : surface->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child != &box && child->isEnabled()) {
@@ -120,6 +123,8 @@ void ShowOnSurface(QWidget *surface, const QString &text)
         if (child)
             child->setEnabled(true);
     }
+    if (focusBefore && focusBefore->isVisible() && focusBefore->isEnabled())
+        focusBefore->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace

@@ -90,6 +90,9 @@ TFormPromptMan::~TFormPromptMan()
 void TFormPromptMan::FormShow()
 {
     HoldStage();
+    // The focus comes to the dialog, so that a screen reader names it; the
+    // vote is read out by the host when it closes.
+    setFocus(Qt::OtherFocusReason);
     m_audienceShares = Lifelines::AudienceVote(m_session.state().DifficultyTier, *m_random);
     TimerAnimProc->setEnabled(true);
 }

@@ -155,6 +155,7 @@ void TFormPromptTelephone::buildControls()
         press->setOnRestore([this, key] { Image[key]->show(); });
         Accessible::Describe(Label[key], QAccessible::Button, KeyText(key));
     }
+    m_voice = new Accessible::Voice(this);
     LabelStartNum->setToolTip(u"Позвонить по данному номеру"_s);
     LabelReset->setToolTip(u"Сброс"_s);
 
@@ -214,7 +215,7 @@ void TFormPromptTelephone::pressStartNum()
 {
     const QString number = LabelNumber->text();
     if (!Lifelines::IsCallable(number)) {
-        LabelDialog->setText(Lifelines::CallRefusedMessage(m_session.state().PlayerName));
+        say(Lifelines::CallRefusedMessage(m_session.state().PlayerName));
         return;
     }
     TimerAutoClose->start();
@@ -224,7 +225,7 @@ void TFormPromptTelephone::pressStartNum()
     m_reliabilityDivisor = Lifelines::ReliabilityDivisor(number, m_session.state().DifficultyTier);
     const int answer = Lifelines::FriendAnswer(m_reliabilityDivisor, *m_random);
     m_friendAnswer = m_session.state().CurrentQuestion.Answers[answer];
-    LabelDialog->setText(Lifelines::CallMessage(m_session.state().PlayerName, number, m_friendAnswer));
+    say(Lifelines::CallMessage(m_session.state().PlayerName, number, m_friendAnswer));
     setKeysEnabled(false);
 }
 
@@ -234,17 +235,17 @@ void TFormPromptTelephone::TimerTimer()
     const Lifelines::DialState dialState = Lifelines::StateOfNumber(LabelNumber->text());
     if (m_callSecondsLeft == 20) {
         setTimerColor(Yellow);
-        LabelDialog->setText(Lifelines::CountdownMessage(20, dialState, m_session.state().PlayerName));
+        say(Lifelines::CountdownMessage(20, dialState, m_session.state().PlayerName));
     }
     if (m_callSecondsLeft == 10) {
         setTimerColor(Red);
-        LabelDialog->setText(Lifelines::CountdownMessage(10, dialState, m_session.state().PlayerName));
+        say(Lifelines::CountdownMessage(10, dialState, m_session.state().PlayerName));
     }
     if (m_callSecondsLeft == 0) {
         Timer->setEnabled(false);
         TimerAutoClose->start();
         setKeysEnabled(false);
-        LabelDialog->setText(Lifelines::CountdownMessage(0, dialState, m_session.state().PlayerName));
+        say(Lifelines::CountdownMessage(0, dialState, m_session.state().PlayerName));
     }
     LabelTimer->setText(QString::number(m_callSecondsLeft));
 }
@@ -254,10 +255,19 @@ void TFormPromptTelephone::TimerAutoCloseTimer()
     hide();
 }
 
+void TFormPromptTelephone::say(const QString &line)
+{
+    LabelDialog->setText(line);
+    m_voice->Say(line);
+}
+
 void TFormPromptTelephone::FormShow()
 {
     Timer->setEnabled(true);
     HoldStage();
+    // The focus comes to the dialog, so that a screen reader names it and
+    // reads its first line; the later lines are said by its voice.
+    setFocus(Qt::OtherFocusReason);
 }
 
 void TFormPromptTelephone::FormHide()

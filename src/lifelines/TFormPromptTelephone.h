@@ -6,6 +6,7 @@
 
 #include <array>
 
+namespace Accessible { class Voice; }
 class QLabel;
 class QTimer;
 class RandomGenerator;
@@ -74,6 +75,8 @@ signals:
     void callMade();
 
 private:
+    // Shows a line of the call and has screen readers speak it.
+    void say(const QString &line);
     void buildControls();
     void setKeysEnabled(bool enabled);
     void pressDigit(int digit);
@@ -85,5 +88,6 @@ private:
 
     int m_callSecondsLeft = 30;
     QString m_friendAnswer;
+    Accessible::Voice *m_voice = nullptr; // the friend's line for screen readers
     int m_reliabilityDivisor = 0;
 };

@@ -123,7 +123,9 @@ void TFormNewNameGamer::buildControls()
     EditNewNameGamer->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(EditNewNameGamer);
 
-    Accessible::Describe(EditNewNameGamer, QAccessible::EditableText, QStringLiteral("Имя игрока"));
+    // Only named: the box keeps its own reader interface, which offers the
+    // text typed and tells that it is editable.
+    EditNewNameGamer->setAccessibleName(QStringLiteral("Имя игрока"));
     Accessible::Describe(LabelBtnOk, QAccessible::Button, QStringLiteral("Ok"));
     Accessible::Describe(LabelNextN1, QAccessible::Button, QStringLiteral("Предыдущее имя"));
     Accessible::Describe(LabelNextN2, QAccessible::Button, QStringLiteral("Следующее имя"));

@@ -13,6 +13,7 @@
 #include "forms/Palette.h"
 
 #include <QMouseEvent>
+#include <QStringList>
 
 TFormTop5::TFormTop5(GameSession &session, DialogHost &host)
     : DialogPanel(&host, host.DialogSurface(), QStringLiteral("Top 5"), {FormWidth, FormHeight},
@@ -22,6 +23,10 @@ TFormTop5::TFormTop5(GameSession &session, DialogHost &host)
     setObjectName(QStringLiteral("FormTop5"));
     setFont(GameFont(FontFamily::Arial, 16, true));
     buildControls();
+    // What the host said at the end of the game lies behind the table, where
+    // a screen reader has no focus to speak it from: the table says it first.
+    connect(&m_session, &GameSession::questionShown, this, [this] { m_closingWords.clear(); });
+    connect(&m_session, &GameSession::hostSaid, this, [this](const QString &text) { m_closingWords = text; });
 }
 
 void TFormTop5::buildControls()
@@ -98,13 +103,22 @@ QString TFormTop5::SumText(int step)
 
 void TFormTop5::FormShow()
 {
+    QStringList read; // the table as a screen reader reads it, row by row
     for (int row = 1; row <= Rows; ++row) {
         const BestTable &entry = m_session.state().Leaders[row];
         LabelNames[row]->setText(entry.Name);
         LabelScores[row]->setText(SumText(entry.Step));
         LabelTimes[row]->setText(FormatPlayTime(entry.Ticks));
+        if (!entry.Name.isEmpty())
+            read << QStringLiteral("%1. %2, %3 рублей, %4")
+                        .arg(row).arg(entry.Name, LabelScores[row]->text(), LabelTimes[row]->text());
     }
     HoldStage();
+    // The focus comes to the button, where a screen reader speaks the table
+    // with it; Enter closes the table from anywhere.
+    const QString table = read.join(QStringLiteral(". "));
+    LabelBtnOk->setAccessibleDescription(m_closingWords.isEmpty() ? table : m_closingWords + QLatin1Char(' ') + table);
+    LabelBtnOk->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormTop5::FormHide()

@@ -4,6 +4,8 @@
 
 #include <QPoint>
 
+#include <QString>
+
 #include <array>
 
 class PressLabel;
@@ -53,4 +55,5 @@ private:
     void buildControls();
 
     GameSession &m_session;
+    QString m_closingWords; // the host's words since the last question, for screen readers
 };

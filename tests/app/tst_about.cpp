@@ -218,6 +218,9 @@ void TestAbout::eachPhaseStopsAtItsScreen()
 void TestAbout::scrollTimerRestsOnAScreenUntilTheNextPhase()
 {
     m_box->show();
+    // The phases are stepped by hand, and the splash must not end meanwhile.
+    m_box->TimerClose->stop();
+    m_box->TimerInterval->stop();
     TThreadedTimer *timer = m_box->TimerAnimate;
     timer->setEnabled(true);
     // The splash stands on the first screen: nothing to scroll.

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -32,6 +33,7 @@ private slots:
     void moneyIsTakenOnlyWithCtrlBackspaceDuringAGame();
     void heldStageTakesNoKeysButThePhoneTakesItsOwn();
     void f1ShowsTheKeysAndEscapePutsThemAway();
+    void messageTakesEveryKeyButF11();
 
 private:
     void tap(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -164,6 +166,25 @@ void TestKeyboard::f1ShowsTheKeysAndEscapePutsThemAway()
     QVERIFY(m_bench.form->rect().contains(m_keyboard->KeysPanel()->geometry()));
     tap(Qt::Key_Escape);
     QVERIFY(!m_keyboard->KeysPanel()->isVisible());
+}
+
+void TestKeyboard::messageTakesEveryKeyButF11()
+{
+    int soundToggles = 0;
+    int windowToggles = 0;
+    m_keyboard->setOnToggleSound([&] { ++soundToggles; });
+    m_keyboard->setOnToggleWindow([&] { ++windowToggles; });
+    SetMessageSinkForTests({}); // a real message on the window, answered below
+    QTimer::singleShot(0, m_bench.form.get(), [this] {
+        tap(Qt::Key_M);
+        tap(Qt::Key_F11);
+        auto *box = m_bench.form->findChild<QWidget *>(QStringLiteral("GameMessage"));
+        QWidget *ok = box ? box->focusWidget() : nullptr;
+        send(ok ? ok : m_bench.form.get(), QEvent::KeyPress, Qt::Key_Return);
+    });
+    ShowMessage(m_bench.form.get(), QStringLiteral("Проба"));
+    QCOMPARE(windowToggles, 1);
+    QCOMPARE(soundToggles, 0);
 }
 
 QTEST_MAIN(TestKeyboard)

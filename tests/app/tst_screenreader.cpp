@@ -82,7 +82,7 @@ void TestScreenReader::everyControlHasItsRoleAndName_data()
     row("LabelPromptTel", QAccessible::Button, "Звонок другу");
     row("LabelPromptMan", QAccessible::Button, "Помощь зала");
     row("LabelClkC", QAccessible::Button, "C: ");
-    row("LabelTimer", QAccessible::Clock, "Осталось секунд: нет");
+    row("LabelTimer", QAccessible::StaticText, "Осталось секунд: нет");
     row("ImagePos5", QAccessible::ListItem, "Вопрос 5: 1000 рублей");
     row("TFormPromptTelephone", QAccessible::Dialog, "Звонок другу");
     row("LabelReset", QAccessible::Button, "#");

@@ -1,11 +1,13 @@
 // A message on the game's window is a panel of that window, never a window of
 // its own that a compositor could keep out of sight; it holds the rest of the
-// window until it is answered, and shows names and file names literally.
+// window until it is answered, gives the focus back where it was (a name box
+// being typed into), and shows names and file names literally.
 
 #include "forms/MessageBox.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -32,8 +34,10 @@ void TestMessageBox::messageIsAPanelThatHoldsTheWindow()
     surface.resize(800, 600);
     auto *stage = new QWidget(&surface);
     stage->resize(800, 600);
+    auto *nameBox = new QLineEdit(stage);
     surface.show();
     QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    nameBox->setFocus();
     const int windows = int(QApplication::topLevelWidgets().size());
 
     const QString text = QStringLiteral("<b>Ошибка</b> в QA/Base.QA");
@@ -58,6 +62,7 @@ void TestMessageBox::messageIsAPanelThatHoldsTheWindow()
     ShowMessage(stage, text);
     QVERIFY(seen);
     QVERIFY(stage->isEnabled());
+    QCOMPARE(surface.focusWidget(), nameBox);
     auto *box = surface.findChild<QWidget *>(QStringLiteral("GameMessage"));
     QVERIFY(!box || !box->isVisible());
 }
