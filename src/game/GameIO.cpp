@@ -13,9 +13,9 @@ namespace {
 
 const QString QAFolder = QStringLiteral("QA");
 
-// Loading a base builds its level lists beside the ones it replaces and
-// drops a list of every question's place; a rewrite assembles the whole
-// file. The C library keeps such freed memory for later use; a game then
+// Loading a base reads the whole file, builds its level lists beside the
+// ones it replaces, and then drops the file's bytes and a list of every
+// question's place; a rewrite reads the file back and assembles the new one. The C library keeps such freed memory for later use; a game then
 // holds it for nothing, so it goes back to the system at once.
 void ReturnFreedMemory()
 {
