@@ -7,12 +7,17 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 MenuPointer::MenuPointer(QWidget *stage, QWidget *panel, TThreadedTimer *timer, QObject *parent)
     : QObject(parent), m_stage(stage), m_panel(panel), m_timer(timer)
 {
+    m_lookAgain = new QTimer(this);
+    m_lookAgain->setSingleShot(true);
+    m_lookAgain->setInterval(OutsideLookMs);
+    connect(m_lookAgain, &QTimer::timeout, m_timer, &TThreadedTimer::Wake);
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -33,8 +38,11 @@ QPoint MenuPointer::Position()
 
 void MenuPointer::TickDone()
 {
-    if (m_followed && !panelWouldMove())
-        m_timer->Rest();
+    if (panelWouldMove())
+        return;
+    m_timer->Rest();
+    if (!m_followed)
+        m_lookAgain->start();
 }
 
 bool MenuPointer::panelWouldMove() const
@@ -78,6 +86,9 @@ bool MenuPointer::eventFilter(QObject *watched, QEvent *event)
             m_global = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
             if (m_timer->Resting() && panelWouldMove())
                 m_timer->Wake();
+        } else {
+            // Back over the game's window: the next tick makes sure of it.
+            m_timer->Wake();
         }
         break;
     case QEvent::Leave:

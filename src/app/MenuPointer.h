@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 
+class QTimer;
 class QWidget;
 class TThreadedTimer;
 
@@ -15,8 +16,9 @@ class TThreadedTimer;
 // rests, and a motion that would move the panel wakes it. Where the pointer
 // cannot be followed by events (over another program's window, outside the
 // game's window, before it has been seen, after a button's release, when the
-// window or the stage moved under it) every tick asks the window system, as
-// the timer always did, and the timer does not rest.
+// window or the stage moved under it) the ticks ask the window system, as
+// the timer always did; there, a panel at rest lets the timer rest for
+// OutsideLookMs between two questions, and a slide runs at the timer's pace.
 //
 // Watches the events of the whole application (mouse moves reach the window
 // before any control, whatever control is under the pointer).
@@ -24,6 +26,10 @@ class MenuPointer : public QObject {
     Q_OBJECT
 
 public:
+    // How long a panel at rest waits between two questions for a pointer
+    // that moves where no event shows it.
+    static constexpr int OutsideLookMs = 100;
+
     // `stage` holds `panel`; `timer` is the panel's timer.
     MenuPointer(QWidget *stage, QWidget *panel, TThreadedTimer *timer, QObject *parent = nullptr);
     ~MenuPointer() override;
@@ -32,7 +38,8 @@ public:
     QPoint Position();
 
     // After a tick has moved the panel: let the timer rest when the panel
-    // would not move on the next tick and the pointer is followed by events.
+    // would not move on the next tick, until an event says that the pointer
+    // moved or, where no event would say so, until it is time to ask again.
     void TickDone();
 
     // True while the pointer's position comes from motion events.
@@ -49,6 +56,7 @@ private:
     QWidget *m_stage;
     QWidget *m_panel;
     TThreadedTimer *m_timer;
+    QTimer *m_lookAgain = nullptr;
     QPoint m_global;
     bool m_followed = false;
 };

@@ -841,6 +841,15 @@ void TestWholeGame::menuPanelFollowsMotionEventsAndRests()
     QVERIFY(!timer->Resting());
     QTRY_VERIFY(timer->Resting());
     QCOMPARE(m_main->PanelMenu->x(), 795);
+
+    // Right of the window, where no motion event comes, the window system is
+    // asked now and then: the panel still follows, and rests between looks.
+    const QRect shown = window->geometry();
+    QCursor::setPos(QPoint(shown.right() + 100, m_main->Stage->mapToGlobal(QPoint(0, 300)).y()));
+    QTRY_COMPARE(m_main->PanelMenu->x(), 545);
+    QTRY_VERIFY(timer->Resting());
+    QCursor::setPos(QPoint(shown.left() - 100, m_main->Stage->mapToGlobal(QPoint(0, 300)).y()));
+    QTRY_COMPARE(m_main->PanelMenu->x(), 795);
 }
 
 void TestWholeGame::unreadableBaseDoesNotStartAGame_data()
