@@ -220,21 +220,32 @@ bool Keyboard::eventFilter(QObject *watched, QEvent *event)
     return event->type() == QEvent::KeyPress ? keyPressed(key) : keyReleased(key);
 }
 
+int Keyboard::heldKey(const QKeyEvent &event)
+{
+    // Scan codes and Qt's key codes never meet: a scan code is kept above
+    // every key code.
+    constexpr int scanCodeMark = 1 << 30;
+    if (event.nativeScanCode() != 0)
+        return scanCodeMark | int(event.nativeScanCode());
+    return event.key();
+}
+
 bool Keyboard::keyPressed(QKeyEvent *event)
 {
-    const int key = event->key();
+    const int key = heldKey(*event);
     if (event->isAutoRepeat())
         return m_held.contains(key) || m_heldActions.contains(key);
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int qtKey = event->key();
 
     std::function<void()> action;
     if (ctrl && isKey(*event, Qt::Key_Q, u'Й', 24))
         action = [this] { m_main.close(); };
-    else if (key == Qt::Key_F1 && !ctrl)
+    else if (qtKey == Qt::Key_F1 && !ctrl)
         action = [this] { toggleKeysPanel(); };
-    else if (key == Qt::Key_F11 && !ctrl)
+    else if (qtKey == Qt::Key_F11 && !ctrl)
         action = [this] { if (m_toggleWindow) m_toggleWindow(); };
-    else if (key == Qt::Key_Escape && m_keysPanel->isVisible())
+    else if (qtKey == Qt::Key_Escape && m_keysPanel->isVisible())
         action = [this] { m_keysPanel->hide(); };
     else if (!ctrl && !shown(m_main.FormNewNameGamer()) && isKey(*event, Qt::Key_M, u'Ь', KeyM_X11))
         action = [this] { if (m_toggleSound) m_toggleSound(); };
@@ -255,7 +266,7 @@ bool Keyboard::keyPressed(QKeyEvent *event)
 
 bool Keyboard::keyReleased(QKeyEvent *event)
 {
-    const int key = event->key();
+    const int key = heldKey(*event);
     if (event->isAutoRepeat())
         return m_held.contains(key) || m_heldActions.contains(key);
     if (auto action = m_heldActions.take(key); action) {

@@ -60,10 +60,14 @@ private:
     QWidget *dialogButton(QWidget *dialog, const char *name) const;
     static bool shown(const QWidget *dialog);
     void toggleKeysPanel();
+    // Which key a press or release is: the physical key where the window
+    // system names it, so that a release after Shift was let go ("*" is
+    // Shift+8 on many keyboards) still ends the press it began.
+    static int heldKey(const QKeyEvent &event);
 
     TFormMain &m_main;
     QLabel *m_keysPanel = nullptr;
-    // The area each held key pressed, by key.
+    // The area each held key pressed, by heldKey().
     QHash<int, QPointer<QWidget>> m_held;
     // Keys whose release does something of its own (F1, M, F11, Esc).
     QHash<int, std::function<void()>> m_heldActions;
