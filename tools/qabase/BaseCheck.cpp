@@ -217,6 +217,26 @@ void MapStored(QByteArrayView stored, std::uint8_t *out)
         out[i] = t.folded[data[i]];
 }
 
+#ifdef __SSE2__
+// Of sixteen stored bytes, those below 32 (control characters and the
+// separator) and those CoarselyOdd names for any other reason (the rare
+// signs from 0x60 to 0x9F, the quote, the apostrophe and the backtick), each
+// as a byte of all ones.
+__m128i LowBytes(__m128i x)
+{
+    return _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(31)), x);
+}
+
+__m128i RareBytes(__m128i x)
+{
+    const __m128i rare = _mm_cmpeq_epi8(_mm_max_epu8(_mm_min_epu8(x, _mm_set1_epi8(char(0x9F))), _mm_set1_epi8(char(0x60))), x);
+    const __m128i marks = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(char(0xFD))),
+                                       _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(char(0xF8))),
+                                                    _mm_cmpeq_epi8(x, _mm_set1_epi8(char(0xBF)))));
+    return _mm_or_si128(rare, marks);
+}
+#endif
+
 // True when the stored text is surely plain (see ScanStored), found sixteen
 // bytes at a time: not empty, no byte that CoarselyOdd names, no space at
 // either end and no two spaces in a row. False says nothing; ScanStored
@@ -228,23 +248,12 @@ bool QuickPlain(QByteArrayView stored)
     const auto *data = reinterpret_cast<const std::uint8_t *>(stored.data());
     if (size == 0 || data[0] == StoredSpace || data[size - 1] == StoredSpace)
         return false;
-    const __m128i low = _mm_set1_epi8(31);
-    const __m128i rareFrom = _mm_set1_epi8(char(0x60));
-    const __m128i rareTo = _mm_set1_epi8(char(0x9F));
-    const __m128i quote = _mm_set1_epi8(char(0xFD));
-    const __m128i apostrophe = _mm_set1_epi8(char(0xF8));
-    const __m128i backtick = _mm_set1_epi8(char(0xBF));
     const __m128i space = _mm_set1_epi8(char(StoredSpace));
     unsigned carry = 0; // whether the previous chunk ended with a space
     qsizetype i = 0;
     for (; i + 16 <= size; i += 16) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
-        __m128i odd = _mm_cmpeq_epi8(_mm_min_epu8(x, low), x);
-        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(_mm_max_epu8(_mm_min_epu8(x, rareTo), rareFrom), x));
-        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, quote));
-        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, apostrophe));
-        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, backtick));
-        if (_mm_movemask_epi8(odd) != 0)
+        if (_mm_movemask_epi8(_mm_or_si128(LowBytes(x), RareBytes(x))) != 0)
             return false;
         const unsigned spaces = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, space)));
         if ((spaces & (spaces >> 1)) != 0 || (carry & spaces & 1) != 0)
@@ -279,23 +288,13 @@ bool QuickPlainLine(const char *begin, qsizetype size, const char *readable)
 {
 #ifdef __SSE2__
     const auto *data = reinterpret_cast<const std::uint8_t *>(begin);
-    const __m128i low = _mm_set1_epi8(31);
-    const __m128i rareFrom = _mm_set1_epi8(char(0x60));
-    const __m128i rareTo = _mm_set1_epi8(char(0x9F));
-    const __m128i quote = _mm_set1_epi8(char(0xFD));
-    const __m128i apostrophe = _mm_set1_epi8(char(0xF8));
-    const __m128i backtick = _mm_set1_epi8(char(0xBF));
     const __m128i space = _mm_set1_epi8(char(StoredSpace));
     const __m128i separator = _mm_set1_epi8(Separator);
     unsigned carry = 1; // the start counts as a separator
     unsigned last = 1;
     auto plainChunk = [&](__m128i x, unsigned valid) {
         const __m128i sep = _mm_cmpeq_epi8(x, separator);
-        __m128i odd = _mm_andnot_si128(sep, _mm_cmpeq_epi8(_mm_min_epu8(x, low), x));
-        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(_mm_max_epu8(_mm_min_epu8(x, rareTo), rareFrom), x));
-        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, quote));
-        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, apostrophe));
-        odd = _mm_or_si128(odd, _mm_cmpeq_epi8(x, backtick));
+        const __m128i odd = _mm_or_si128(_mm_andnot_si128(sep, LowBytes(x)), RareBytes(x));
         if ((unsigned(_mm_movemask_epi8(odd)) & valid) != 0)
             return false;
         const unsigned gaps = unsigned(_mm_movemask_epi8(_mm_or_si128(sep, _mm_cmpeq_epi8(x, space)))) & valid;
